@@ -1,0 +1,103 @@
+#include "app/app.h"
+#include "app/platform.h"
+#include "camera/camera.h"
+#include "game/state.h"
+#include "render/frame.h"
+
+#include <GL/glut.h>
+
+constexpr int kWindowWidth = 1000;   // pixels
+constexpr int kWindowHeight = 800;   // pixels
+
+// Both lights share these colours; the frame places them in the world.
+constexpr GLfloat kLightAmbient[] = {0.99f, 0.99f, 0.99f, 1.0f};
+constexpr GLfloat kLightDiffuse[] = {0.64f, 0.64f, 0.64f, 1.0f};
+constexpr GLfloat kLightSpecular[] = {0.64f, 0.64f, 0.64f, 1.0f};
+
+constexpr double kFieldOfView = 60.0;  // degrees, vertical
+constexpr double kNearPlane = 1.0;     // world units
+constexpr double kFarPlane = 1500.0;   // world units
+
+GLUquadric* sphereQuadric = nullptr;
+GLUquadric* missileQuadric = nullptr;
+
+static void openWindow(int argc, char** argv)
+{
+    glutInit(&argc, argv);
+    glutInitDisplayMode(GLUT_RGB | GLUT_DOUBLE | GLUT_DEPTH);
+    glutInitWindowSize(kWindowWidth, kWindowHeight);
+    game.windowHeight = kWindowHeight;
+    game.windowWidth = kWindowWidth;
+    glutInitWindowPosition(0, 0);
+    glutCreateWindow("Quorvane");
+}
+
+static void registerCallbacks()
+{
+    glutDisplayFunc(displayFrame);
+    glutReshapeFunc(reshapeWindow);
+    glutKeyboardFunc(keyPressed);
+    glutSetCursor(GLUT_CURSOR_NONE);
+    glutPassiveMotionFunc(mouseMoved);
+    glutIdleFunc(idleUpdate);
+}
+
+static void createQuadrics()
+{
+    sphereQuadric = gluNewQuadric();
+    gluQuadricDrawStyle(sphereQuadric, GLU_FILL);
+    gluQuadricNormals(sphereQuadric, GLU_SMOOTH);
+    gluQuadricTexture(sphereQuadric, GL_TRUE);
+
+    missileQuadric = gluNewQuadric();
+    gluQuadricNormals(missileQuadric, GLU_SMOOTH);
+    gluQuadricTexture(missileQuadric, GL_TRUE);
+}
+
+void startGame(int argc, char** argv)
+{
+    openWindow(argc, argv);
+    // the font's display lists are built here, right after the window
+    glClearColor(0, 0, 0, 1);
+    setupLighting();
+    game.showAimLines = false;
+    newGame();
+    sysWarpPointer(game.windowWidth / 2, game.windowHeight / 2);
+    game.planet = Planet{0};
+    game.titleScreen = true;
+    registerCallbacks();
+    reshapeWindow(game.windowWidth, game.windowHeight);
+    glEnable(GL_DEPTH_TEST);
+    glEnable(GL_NORMALIZE);
+    glEnable(GL_LIGHTING);
+    // textures are loaded here, after the font and before the quadrics
+    createQuadrics();
+}
+
+void setupLighting()
+{
+    for (GLenum light : {GL_LIGHT0, GL_LIGHT1}) {
+        glEnable(light);
+        glLightfv(light, GL_DIFFUSE, kLightDiffuse);
+        glLightfv(light, GL_AMBIENT, kLightAmbient);
+        glLightfv(light, GL_SPECULAR, kLightSpecular);
+        glShadeModel(GL_FLAT);
+    }
+}
+
+// GLUT reshape callback. A minimised window reports height 0: its size is
+// kept, but the projection and viewport stay as they were rather than
+// dividing by zero.
+void reshapeWindow(int width, int height)
+{
+    game.windowWidth = width;
+    game.windowHeight = height;
+    if (height > 0) {
+        glMatrixMode(GL_PROJECTION);
+        glLoadIdentity();
+        gluPerspective(kFieldOfView, static_cast<double>(width) / height, kNearPlane, kFarPlane);
+        glMatrixMode(GL_MODELVIEW);
+        glViewport(0, 0, width, height);
+    }
+    sysPostRedisplay();
+}

@@ -1,0 +1,17 @@
+// Shots: fired from the eye along the view, they fly until 800 units out.
+#pragma once
+
+#include "game/vec3.h"
+
+// ---- types -----------------------------------------------------------------
+
+struct Shot {
+    float radius = 0.5f;  // collision radius, world units
+    Vec3  position;       // the eye at firing, then one step per frame
+    Vec3  direction;      // the camera's back at firing; the shot flies against it
+};
+
+// ---- functions -------------------------------------------------------------
+
+// Space bar during play: writes the "eye: " line and appends a shot.
+void fireShot();

@@ -1,0 +1,50 @@
+// Test seam: a scripted clock, a log of platform calls, captured output and
+// a fresh game state for every test.
+#pragma once
+
+#include "app/platform.h"
+#include "game/state.h"
+
+#include <gtest/gtest.h>
+
+#include <cstdint>
+#include <sstream>
+#include <string>
+#include <utility>
+#include <vector>
+
+// Thrown by the fake exitProcess, so a call to exit leaves the callback just
+// as the real one leaves the process.
+struct ExitCalled {
+    int status;
+};
+
+struct FakePlatform {
+    int clockMs = 0;
+    int redisplays = 0;
+    int swaps = 0;
+    std::vector<std::pair<int, int>> warps;
+    std::vector<int> exits;
+};
+
+extern FakePlatform fake;
+
+// Installs the fake platform, resets the game state and the random
+// generator, and captures std::cout for the test's duration.
+class GameTest : public ::testing::Test {
+protected:
+    void SetUp() override;
+    void TearDown() override;
+
+    std::string output() const { return captured_.str(); }
+    void clearOutput() { captured_.str(""); }
+
+private:
+    std::ostringstream captured_;
+    std::streambuf*    savedCout_ = nullptr;
+    Platform           savedPlatform_{};
+    std::uint32_t      savedRandom_ = 1;
+};
+
+// Sets the clock and runs one idle tick.
+void tickAt(int ms);
