@@ -1,1 +1,117 @@
-#include <gtest/gtest.h>
+#include "fake_platform.h"
+
+#include "app/app.h"
+
+static void press(unsigned char key) { keyPressed(key, 123, 456); }
+
+using KeyboardTest = GameTest;
+
+TEST_F(KeyboardTest, SpaceStartsAGameOnTheTitleScreenThenFires)
+{
+    newGame();
+    game.showAimLines = true;
+
+    press(' ');
+    EXPECT_FALSE(game.titleScreen);
+    EXPECT_EQ(game.population, 100);
+    EXPECT_EQ(game.spawnInterval, 5000.0f);
+    EXPECT_FALSE(game.showAimLines);
+    EXPECT_TRUE(game.shots.empty());
+    EXPECT_EQ(output(), "");
+
+    press(' ');
+    ASSERT_EQ(game.shots.size(), 1u);
+    EXPECT_EQ(game.shots[0].position, game.camera.eye);
+    EXPECT_EQ(game.shots[0].direction, game.camera.back);
+    EXPECT_EQ(game.shots[0].radius, 0.5f);
+    EXPECT_EQ(output(), "eye: 43 31.75 -83 -102.4 67.47 131.6\n");
+    EXPECT_EQ(fake.redisplays, 2);
+}
+
+TEST_F(KeyboardTest, SpaceFiresAfterGameOverAndHasNoLimit)
+{
+    restartGame();
+    game.population = 0;
+    for (int i = 0; i < 5; ++i)
+        press(' ');
+    EXPECT_EQ(game.shots.size(), 5u);
+    EXPECT_FALSE(game.titleScreen);
+}
+
+TEST_F(KeyboardTest, RShowsTheTitleAndSaysSoEveryTime)
+{
+    restartGame();
+    game.score = 25;
+    game.population = 60;
+    game.spawnInterval = 4000;
+    game.shots.push_back(Shot{});
+
+    press('r');
+    EXPECT_TRUE(game.titleScreen);
+    EXPECT_EQ(game.camera.eye, (Vec3{-271, 102, 406.7f}));
+    EXPECT_EQ(game.spawnInterval, 500.0f);
+    EXPECT_EQ(game.score, 25);
+    EXPECT_EQ(game.population, 60);
+    EXPECT_EQ(game.shots.size(), 1u);
+
+    game.spawnInterval = 480;
+    press('r');
+    EXPECT_EQ(game.spawnInterval, 500.0f);
+    EXPECT_EQ(output(), "Restarting game\nRestarting game\n");
+
+    press(' ');  // after r, space starts a new game rather than firing
+    EXPECT_EQ(game.score, 0);
+    EXPECT_EQ(game.population, 100);
+    EXPECT_EQ(game.shots.size(), 1u);
+}
+
+TEST_F(KeyboardTest, SpeedKeysChangeTheSpeedByOneHundredThousandth)
+{
+    press('w');
+    press('=');
+    EXPECT_EQ(game.flightSpeed, static_cast<float>(static_cast<float>(0.0 + 0.00001) + 0.00001));
+    press('s');
+    press('-');
+    press('-');
+    EXPECT_LT(game.flightSpeed, 0.0f);
+    EXPECT_NEAR(game.flightSpeed, -0.00001f, 1e-9f);
+}
+
+TEST_F(KeyboardTest, AimLinesToggleInAnyPhase)
+{
+    newGame();
+    press('l');
+    EXPECT_TRUE(game.showAimLines);
+    press('l');
+    EXPECT_FALSE(game.showAimLines);
+    press('l');
+    press(' ');  // the restart turns them off
+    EXPECT_FALSE(game.showAimLines);
+}
+
+TEST_F(KeyboardTest, OtherKeysOnlyAskForAFrame)
+{
+    restartGame();
+    const Vec3 eye = game.camera.eye;
+    const unsigned char keys[] = {'S', 'W', 'L', 'R', 'x', '+', '\r', 200};
+    for (unsigned char key : keys)
+        press(key);
+    EXPECT_EQ(fake.redisplays, 8);
+    EXPECT_EQ(game.flightSpeed, 0.0f);
+    EXPECT_FALSE(game.showAimLines);
+    EXPECT_FALSE(game.titleScreen);
+    EXPECT_EQ(game.camera.eye, eye);
+    EXPECT_TRUE(game.shots.empty());
+    EXPECT_EQ(output(), "");
+    EXPECT_TRUE(fake.exits.empty());
+}
+
+TEST_F(KeyboardTest, QuitEndsWithStatusZeroWithoutAFrame)
+{
+    newGame();
+    for (unsigned char key : {'q', 'Q'}) {
+        EXPECT_THROW(press(key), ExitCalled);
+    }
+    EXPECT_EQ(fake.exits, (std::vector<int>{0, 0}));
+    EXPECT_EQ(fake.redisplays, 0);
+}

@@ -1,1 +1,175 @@
+// Start-up in a real window (run under Xvfb): the GL state every frame relies on.
+#include "app/app.h"
+#include "app/platform.h"
+#include "game/state.h"
+#include "render/frame.h"
+
+#include <GL/glut.h>
 #include <gtest/gtest.h>
+
+#include <array>
+#include <cmath>
+
+namespace {
+
+class StartedGame : public ::testing::Environment {
+public:
+    void SetUp() override
+    {
+        static char name[] = "test_gl";
+        static char* argv[] = {name, nullptr};
+        startGame(1, argv);
+    }
+};
+
+const auto* const startedGame = ::testing::AddGlobalTestEnvironment(new StartedGame);
+
+std::array<float, 16> matrix(GLenum which)
+{
+    std::array<float, 16> m{};
+    glGetFloatv(which, m.data());
+    return m;
+}
+
+std::array<int, 4> viewport()
+{
+    std::array<int, 4> v{};
+    glGetIntegerv(GL_VIEWPORT, v.data());
+    return v;
+}
+
+std::array<float, 4> light(GLenum id, GLenum parameter)
+{
+    std::array<float, 4> v{};
+    glGetLightfv(id, parameter, v.data());
+    return v;
+}
+
+// gluPerspective(60, aspect, 1, 1500), written out by hand.
+void expectPerspective(double aspect)
+{
+    const double f = 1.0 / std::tan(30.0 * M_PI / 180.0);
+    const auto m = matrix(GL_PROJECTION_MATRIX);
+    EXPECT_NEAR(m[0], f / aspect, 1e-5);
+    EXPECT_NEAR(m[5], f, 1e-5);
+    EXPECT_NEAR(m[10], (1500.0 + 1.0) / (1.0 - 1500.0), 1e-5);
+    EXPECT_NEAR(m[11], -1.0, 1e-6);
+    EXPECT_NEAR(m[14], 2.0 * 1500.0 * 1.0 / (1.0 - 1500.0), 1e-5);
+    EXPECT_EQ(m[15], 0.0f);
+}
+
+void noSwap() {}
+
+}  // namespace
+
+TEST(StartupGL, OpensTheWindowOnTheTitleScreen)
+{
+    EXPECT_EQ(glutGet(GLUT_WINDOW_WIDTH), 1000);
+    EXPECT_EQ(glutGet(GLUT_WINDOW_HEIGHT), 800);
+    EXPECT_EQ(glutGet(GLUT_WINDOW_CURSOR), GLUT_CURSOR_NONE);
+    EXPECT_EQ(glutGet(GLUT_WINDOW_DOUBLEBUFFER), 1);
+    EXPECT_GT(glutGet(GLUT_WINDOW_DEPTH_SIZE), 0);
+    EXPECT_EQ(game.windowWidth, 1000);
+    EXPECT_EQ(game.windowHeight, 800);
+    EXPECT_TRUE(game.titleScreen);
+    EXPECT_FALSE(game.showAimLines);
+    EXPECT_EQ(game.spawnInterval, 500.0f);
+    EXPECT_EQ(game.camera.eye.x, -271.0f);
+    EXPECT_NE(sphereQuadric, nullptr);
+    EXPECT_NE(missileQuadric, nullptr);
+    EXPECT_EQ(glGetError(), static_cast<GLenum>(GL_NO_ERROR));
+}
+
+TEST(StartupGL, EnablesTwoLightsWithTheirColours)
+{
+    EXPECT_TRUE(glIsEnabled(GL_LIGHTING));
+    EXPECT_TRUE(glIsEnabled(GL_LIGHT0));
+    EXPECT_TRUE(glIsEnabled(GL_LIGHT1));
+    EXPECT_FALSE(glIsEnabled(GL_LIGHT2));
+    for (GLenum id : {GL_LIGHT0, GL_LIGHT1}) {
+        EXPECT_EQ(light(id, GL_AMBIENT), (std::array<float, 4>{0.99f, 0.99f, 0.99f, 1}));
+        EXPECT_EQ(light(id, GL_DIFFUSE), (std::array<float, 4>{0.64f, 0.64f, 0.64f, 1}));
+        EXPECT_EQ(light(id, GL_SPECULAR), (std::array<float, 4>{0.64f, 0.64f, 0.64f, 1}));
+    }
+}
+
+TEST(StartupGL, LeavesDepthNormalizeFlatShadingAndNothingElse)
+{
+    EXPECT_TRUE(glIsEnabled(GL_DEPTH_TEST));
+    EXPECT_TRUE(glIsEnabled(GL_NORMALIZE));
+    EXPECT_FALSE(glIsEnabled(GL_CULL_FACE));
+    EXPECT_FALSE(glIsEnabled(GL_BLEND));
+    EXPECT_FALSE(glIsEnabled(GL_FOG));
+    GLint shadeModel = 0;
+    glGetIntegerv(GL_SHADE_MODEL, &shadeModel);
+    EXPECT_EQ(shadeModel, GL_FLAT);
+    std::array<float, 4> clear{};
+    glGetFloatv(GL_COLOR_CLEAR_VALUE, clear.data());
+    EXPECT_EQ(clear, (std::array<float, 4>{0, 0, 0, 1}));
+    GLint mode = 0;
+    glGetIntegerv(GL_MATRIX_MODE, &mode);
+    EXPECT_EQ(mode, GL_MODELVIEW);
+}
+
+TEST(StartupGL, ProjectionFollowsTheWindowButSurvivesAZeroHeight)
+{
+    expectPerspective(1.25);
+    EXPECT_EQ(viewport(), (std::array<int, 4>{0, 0, 1000, 800}));
+
+    reshapeWindow(800, 400);
+    expectPerspective(2.0);
+    EXPECT_EQ(viewport(), (std::array<int, 4>{0, 0, 800, 400}));
+    EXPECT_EQ(game.windowWidth, 800);
+    EXPECT_EQ(game.windowHeight, 400);
+
+    const auto before = matrix(GL_PROJECTION_MATRIX);
+    reshapeWindow(640, 0);  // minimised
+    EXPECT_EQ(game.windowWidth, 640);
+    EXPECT_EQ(game.windowHeight, 0);
+    EXPECT_EQ(matrix(GL_PROJECTION_MATRIX), before);
+    EXPECT_EQ(viewport(), (std::array<int, 4>{0, 0, 800, 400}));
+    for (float v : matrix(GL_PROJECTION_MATRIX))
+        EXPECT_TRUE(std::isfinite(v));
+
+    reshapeWindow(1000, 800);
+    expectPerspective(1.25);
+}
+
+TEST(StartupGL, FrameClearsAndPlacesTheLightsInTheWorld)
+{
+    const Platform saved = platform;
+    platform.swapBuffers = noSwap;  // read the frame back before it is shown
+    const Camera savedCamera = game.camera;
+    game.camera = Camera(0, 0, 0, 0, 0, 0);
+    game.camera.updateView(0, 0);  // looking down -x from the origin
+
+    glClearColor(1, 1, 1, 1);
+    glClear(GL_COLOR_BUFFER_BIT);
+    glClearColor(0, 0, 0, 1);
+    displayFrame();
+
+    std::array<unsigned char, 4 * 4> pixels{};
+    glReadBuffer(GL_BACK);
+    glReadPixels(498, 398, 2, 2, GL_RGBA, GL_UNSIGNED_BYTE, pixels.data());
+    for (int i = 0; i < 16; i += 4)
+        EXPECT_EQ(pixels[i] + pixels[i + 1] + pixels[i + 2], 0) << "pixel " << i / 4;
+
+    // Eye coordinates of the world lights, for an eye at the origin whose
+    // right is world -z, up world y and back world x.
+    const auto light0 = light(GL_LIGHT0, GL_POSITION);
+    const auto light1 = light(GL_LIGHT1, GL_POSITION);
+    EXPECT_NEAR(light0[0], 0, 1e-3);
+    EXPECT_NEAR(light0[1], 10, 1e-3);
+    EXPECT_NEAR(light0[2], 0, 1e-3);
+    EXPECT_EQ(light0[3], 1.0f);
+    EXPECT_NEAR(light1[0], 10, 1e-3);
+    EXPECT_NEAR(light1[1], 10, 1e-3);
+    EXPECT_NEAR(light1[2], 15, 1e-3);
+
+    const auto modelview = matrix(GL_MODELVIEW_MATRIX);
+    for (int i = 0; i < 16; ++i)
+        EXPECT_EQ(modelview[i], i % 5 == 0 ? 1.0f : 0.0f);
+
+    game.camera = savedCamera;
+    platform = saved;
+}

@@ -4,6 +4,7 @@
 
 #include "app/platform.h"
 #include "game/state.h"
+#include "vec3_print.h"
 
 #include <gtest/gtest.h>
 

@@ -1,0 +1,32 @@
+# make run: install what is missing, build, and play.
+# make test: install what is missing, build, and run every test.
+BUILD ?= build
+JOBS  ?= $(shell nproc)
+XVFB  := xvfb-run -a -s "-screen 0 1280x1024x24"
+
+.PHONY: run test build clean
+
+run:
+	@scripts/install-deps.sh run
+	@$(MAKE) --no-print-directory build
+	@if [ -z "$$DISPLAY" ]; then \
+	    echo "No X display to open the game window in: run this on a desktop, or try: $(XVFB) make run"; \
+	    exit 1; \
+	fi
+	./$(BUILD)/quorvane
+
+test:
+	@scripts/install-deps.sh test
+	@$(MAKE) --no-print-directory build
+	@if [ -n "$$DISPLAY" ]; then \
+	    cd $(BUILD) && ctest --output-on-failure; \
+	else \
+	    cd $(BUILD) && $(XVFB) ctest --output-on-failure; \
+	fi
+
+build:
+	cmake -S . -B $(BUILD)
+	cmake --build $(BUILD) -j $(JOBS)
+
+clean:
+	rm -rf $(BUILD)

@@ -1,0 +1,27 @@
+#!/usr/bin/env bash
+# Installs the Debian packages that are missing for building and running the
+# game ("run") or also for its tests ("test"). Touches nothing when all are
+# present.
+set -euo pipefail
+
+run_packages=(cmake g++ make freeglut3-dev libglu1-mesa-dev libgl1-mesa-dri)
+test_packages=(libgtest-dev xvfb xauth xdotool libfreetype-dev fonts-dejavu-core clang libclang-rt-14-dev)
+
+case "${1:-run}" in
+    run)  wanted=("${run_packages[@]}") ;;
+    test) wanted=("${run_packages[@]}" "${test_packages[@]}") ;;
+    *)    echo "usage: $0 [run|test]" >&2; exit 2 ;;
+esac
+
+missing=()
+for package in "${wanted[@]}"; do
+    status=$(dpkg-query -W -f='${Status}' "$package" 2>/dev/null || true)
+    [ "$status" = "install ok installed" ] || missing+=("$package")
+done
+[ ${#missing[@]} -eq 0 ] && exit 0
+
+echo "Installing missing packages: ${missing[*]}"
+sudo=()
+[ "$(id -u)" -eq 0 ] || sudo=(sudo)
+"${sudo[@]}" apt-get update -qq
+DEBIAN_FRONTEND=noninteractive "${sudo[@]}" apt-get install -y -qq --no-install-recommends "${missing[@]}"
