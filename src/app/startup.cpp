@@ -85,14 +85,14 @@ void setupLighting()
     }
 }
 
-// GLUT reshape callback. A minimised window reports height 0: its size is
+// GLUT reshape callback. A minimised window reports a size of 0: the size is
 // kept, but the projection and viewport stay as they were rather than
 // dividing by zero.
 void reshapeWindow(int width, int height)
 {
     game.windowWidth = width;
     game.windowHeight = height;
-    if (height > 0) {
+    if (width > 0 && height > 0) {
         glMatrixMode(GL_PROJECTION);
         glLoadIdentity();
         gluPerspective(kFieldOfView, static_cast<double>(width) / height, kNearPlane, kFarPlane);

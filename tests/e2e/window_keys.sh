@@ -42,13 +42,21 @@ cd "$work"
 "$game" >"$out" 2>&1 &
 pid=$!
 
-wait_for 20 xdotool search --name '^Quorvane$' >/dev/null 2>&1 || fail "no window titled Quorvane"
+window_up() {
+    kill -0 "$pid" 2>/dev/null || fail "the game ended before its window appeared"
+    xdotool search --name '^Quorvane$' >/dev/null 2>&1
+}
+wait_for 20 window_up || fail "no window titled Quorvane"
 window=$(xdotool search --name '^Quorvane$' | head -n 1)
 
 geometry=$(xdotool getwindowgeometry "$window")
 echo "$geometry"
 grep -q 'Geometry: 1000x800' <<<"$geometry" || fail "window is not 1000x800"
 grep -q 'Position: 0,0' <<<"$geometry" || fail "window is not at the top-left corner"
+
+# start-up puts the hidden pointer in the middle of the window
+pointer=$(xdotool getmouselocation)
+grep -q '^x:500 y:400 ' <<<"$pointer" || fail "pointer starts at '$pointer', not at 500,400"
 
 xdotool windowfocus --sync "$window"
 xdotool key --clearmodifiers r
