@@ -1,5 +1,6 @@
 // Quorvane: defend the planet from the missiles that fly at it.
 #include "app/app.h"
+#include "assets/texture_root.h"
 
 #include <GL/glut.h>
 
@@ -19,6 +20,7 @@ int main(int argc, char** argv)
                      "or without one: xvfb-run -a -s '-screen 0 1280x1024x24' ./build/quorvane\n";
         return 1;
     }
+    enterTextureRoot();  // none found: the loader names the missing file
     startGame(argc, argv);
     glutMainLoop();
     return 0;

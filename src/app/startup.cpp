@@ -1,5 +1,6 @@
 #include "app/app.h"
 #include "app/platform.h"
+#include "assets/textures.h"
 #include "camera/camera.h"
 #include "game/state.h"
 #include "render/frame.h"
@@ -70,7 +71,7 @@ void startGame(int argc, char** argv)
     glEnable(GL_DEPTH_TEST);
     glEnable(GL_NORMALIZE);
     glEnable(GL_LIGHTING);
-    // textures are loaded here, after the font and before the quadrics
+    loadAllTextures();  // after the font and before the quadrics
     createQuadrics();
 }
 

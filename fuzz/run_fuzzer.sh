@@ -1,0 +1,29 @@
+#!/usr/bin/env bash
+# Runs the BMP fuzzer for a while and fails on any crash, leak, hang or
+# sanitizer report.
+#   run_fuzzer.sh FUZZER WORK_DIR SECONDS SEED_DIR...
+# FUZZ_SECONDS in the environment overrides SECONDS. New inputs collect in
+# WORK_DIR/corpus, failing inputs in WORK_DIR/artifacts; seed folders that
+# do not exist are left out.
+set -euo pipefail
+
+fuzzer=$1
+work=$2
+seconds=${FUZZ_SECONDS:-$3}
+shift 3
+
+seeds=()
+for dir in "$@"; do
+    if [[ -d $dir ]]; then
+        seeds+=("$dir")
+    else
+        echo "run_fuzzer.sh: no seed folder $dir, fuzzing without it"
+    fi
+done
+
+mkdir -p "$work/corpus" "$work/artifacts"
+export ASAN_OPTIONS=detect_leaks=1:abort_on_error=0
+export UBSAN_OPTIONS=halt_on_error=1:print_stacktrace=1
+exec "$fuzzer" -max_total_time="$seconds" -timeout=10 -rss_limit_mb=2048 \
+    -print_final_stats=1 -artifact_prefix="$work/artifacts/" \
+    "$work/corpus" "${seeds[@]}"

@@ -1,0 +1,46 @@
+#include "assets/texture_root.h"
+
+#include <system_error>
+
+namespace fs = std::filesystem;
+
+// ---- constants -------------------------------------------------------------
+
+// The installed data directory as seen from the installed executable's
+// directory; the build passes its own layout.
+#ifndef QUORVANE_DATA_FROM_BIN
+#define QUORVANE_DATA_FROM_BIN "../share/quorvane"
+#endif
+
+// ---- functions -------------------------------------------------------------
+
+static bool holdsTextures(const fs::path& dir)
+{
+    std::error_code error;
+    return !dir.empty() && fs::is_directory(dir / "textures", error);
+}
+
+fs::path findTextureRoot(const fs::path& workingDir, const fs::path& executable)
+{
+    const fs::path exeDir = executable.parent_path();
+    if (holdsTextures(workingDir))
+        return workingDir;
+    if (exeDir.empty())
+        return {};
+    for (const fs::path& dir : {exeDir, (exeDir / QUORVANE_DATA_FROM_BIN).lexically_normal()})
+        if (holdsTextures(dir))
+            return dir;
+    return {};
+}
+
+bool enterTextureRoot()
+{
+    std::error_code error;
+    const fs::path workingDir = fs::current_path(error);
+    const fs::path executable = fs::read_symlink("/proc/self/exe", error);
+    const fs::path root = findTextureRoot(workingDir, executable);
+    if (root.empty())
+        return false;
+    fs::current_path(root, error);
+    return !error;
+}

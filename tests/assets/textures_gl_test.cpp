@@ -1,0 +1,213 @@
+// The texture table in a real GL context: run under Xvfb.
+#include "assets/textures.h"
+
+#include "bmp_writer.h"
+#include "fake_platform.h"
+
+#include <GL/glut.h>
+#include <gtest/gtest.h>
+
+#include <array>
+#include <map>
+
+namespace fs = std::filesystem;
+
+// ---- types -----------------------------------------------------------------
+
+struct SlotFile {
+    TextureId   slot;
+    const char* name;
+};
+
+struct Picture {
+    std::uint32_t width, height;
+    Bytes         rgb;
+};
+
+// ---- state -----------------------------------------------------------------
+
+constexpr SlotFile kTable[] = {
+    {1, "stars.bmp"},          {2, "Planet.bmp"},    {4, "clouds.bmp"},     {5, "nebula.bmp"},
+    {6, "atm.bmp"},            {7, "gasplanet.bmp"}, {8, "particlewhite.bmp"}, {9, "smoke2.bmp"},
+    {10, "smoke3.bmp"},        {11, "smoke.bmp"},    {12, "particlewhite.bmp"}, {13, "portal1.bmp"},
+    {14, "portal2.bmp"},       {15, "Font.bmp"},     {16, "crosshair7.bmp"}, {17, "logo.bmp"},
+    {18, "text.bmp"},
+};
+
+// ---- functions -------------------------------------------------------------
+
+static void openWindowOnce()
+{
+    static bool open = false;
+    if (open)
+        return;
+    static int   argc = 1;
+    static char  name[] = "test_assets_gl";
+    static char* argv[] = {name, nullptr};
+    glutInit(&argc, argv);
+    glutInitDisplayMode(GLUT_RGB | GLUT_DOUBLE | GLUT_DEPTH);
+    glutInitWindowSize(64, 64);
+    glutCreateWindow("textures");
+    open = true;
+}
+
+static GLint levelParameter(TextureId slot, GLenum name)
+{
+    GLint value = -1;
+    glBindTexture(GL_TEXTURE_2D, slot);
+    glGetTexLevelParameteriv(GL_TEXTURE_2D, 0, name, &value);
+    return value;
+}
+
+static GLint textureParameter(TextureId slot, GLenum name)
+{
+    GLint value = -1;
+    glBindTexture(GL_TEXTURE_2D, slot);
+    glGetTexParameteriv(GL_TEXTURE_2D, name, &value);
+    return value;
+}
+
+// The texture's level 0, row t = 0 first, packed.
+static Bytes texturePixels(TextureId slot)
+{
+    Bytes rgb(std::size_t(levelParameter(slot, GL_TEXTURE_WIDTH)) * levelParameter(slot, GL_TEXTURE_HEIGHT) * 3);
+    glPixelStorei(GL_PACK_ALIGNMENT, 1);
+    glGetTexImage(GL_TEXTURE_2D, 0, GL_RGB, GL_UNSIGNED_BYTE, rgb.data());
+    glPixelStorei(GL_PACK_ALIGNMENT, 4);
+    return rgb;
+}
+
+// What the window shows when the whole of it samples texture coordinate (s, t).
+static unsigned sampledColour(TextureId slot, float s, float t)
+{
+    glViewport(0, 0, 64, 64);
+    glMatrixMode(GL_PROJECTION);
+    glLoadIdentity();
+    glMatrixMode(GL_MODELVIEW);
+    glLoadIdentity();
+    glDisable(GL_LIGHTING);
+    glDisable(GL_DEPTH_TEST);
+    glEnable(GL_TEXTURE_2D);
+    glBindTexture(GL_TEXTURE_2D, slot);
+    glColor3f(1, 1, 1);
+    glClear(GL_COLOR_BUFFER_BIT);
+    glBegin(GL_QUADS);
+    for (const auto& corner : {std::array{-1.f, -1.f}, std::array{1.f, -1.f}, std::array{1.f, 1.f},
+                               std::array{-1.f, 1.f}}) {
+        glTexCoord2f(s, t);
+        glVertex2f(corner[0], corner[1]);
+    }
+    glEnd();
+    unsigned char rgb[3] = {};
+    glReadBuffer(GL_BACK);
+    glReadPixels(32, 32, 1, 1, GL_RGB, GL_UNSIGNED_BYTE, rgb);
+    glDisable(GL_TEXTURE_2D);
+    return unsigned{rgb[0]} << 16 | unsigned{rgb[1]} << 8 | rgb[2];
+}
+
+// Each test runs in a temp folder holding its own textures, with slots
+// 1 to 40 emptied first: texture objects outlive a test.
+class TextureTableTest : public GameTest {
+protected:
+    void SetUp() override
+    {
+        GameTest::SetUp();
+        openWindowOnce();
+        GLuint names[40];
+        for (GLuint i = 0; i < 40; ++i)
+            names[i] = i + 1;
+        glDeleteTextures(40, names);
+        fs::create_directory(dir.path() / "textures");
+        savedDir = fs::current_path();
+        fs::current_path(dir.path());
+    }
+
+    void TearDown() override
+    {
+        fs::current_path(savedDir);
+        GameTest::TearDown();
+    }
+
+    // Every picture of the table, each its own size and pattern; widths
+    // that are not multiples of four included.
+    void writeTable(const std::string& except = "")
+    {
+        unsigned seed = 0;
+        for (const SlotFile& entry : kTable) {
+            if (pictures.count(entry.name))
+                continue;
+            ++seed;
+            Picture picture{3 + seed, 2 + seed % 3, {}};
+            picture.rgb = patternRgb(picture.width, picture.height, seed);
+            pictures[entry.name] = picture;
+            if (entry.name != except)
+                writeFile(dir.path() / "textures" / entry.name,
+                          bmpPicture(picture.width, picture.height, picture.rgb));
+        }
+    }
+
+    TempDir                        dir;
+    fs::path                       savedDir;
+    std::map<std::string, Picture> pictures;
+};
+
+TEST_F(TextureTableTest, EverySlotHoldsItsPicture)
+{
+    writeTable();
+    loadAllTextures();
+    EXPECT_EQ(output(), "");
+
+    GLint bound = 0, alignment = 0;
+    glGetIntegerv(GL_TEXTURE_BINDING_2D, &bound);
+    glGetIntegerv(GL_UNPACK_ALIGNMENT, &alignment);
+    EXPECT_EQ(bound, 18);
+    EXPECT_EQ(alignment, 4);
+    EXPECT_FALSE(glIsTexture(3));
+
+    for (const SlotFile& entry : kTable) {
+        SCOPED_TRACE(testing::Message() << "slot " << entry.slot << " " << entry.name);
+        const Picture& picture = pictures[entry.name];
+        ASSERT_TRUE(glIsTexture(entry.slot));
+        EXPECT_EQ(levelParameter(entry.slot, GL_TEXTURE_WIDTH), GLint(picture.width));
+        EXPECT_EQ(levelParameter(entry.slot, GL_TEXTURE_HEIGHT), GLint(picture.height));
+        const GLint format = levelParameter(entry.slot, GL_TEXTURE_INTERNAL_FORMAT);
+        EXPECT_TRUE(format == 3 || format == GL_RGB) << format;
+        EXPECT_EQ(textureParameter(entry.slot, GL_TEXTURE_MAG_FILTER), GL_NEAREST);
+        EXPECT_EQ(textureParameter(entry.slot, GL_TEXTURE_MIN_FILTER), GL_NEAREST);
+        EXPECT_TRUE(texturePixels(entry.slot) == picture.rgb);
+    }
+}
+
+TEST_F(TextureTableTest, OddWidthsUploadUnskewedWithTheBottomRowAtTZero)
+{
+    const Bytes rgb = patternRgb(127, 5, 7);
+    writeFile(dir.path() / "textures" / "wide.bmp", bmpPicture(127, 5, rgb));
+    glPixelStorei(GL_UNPACK_ALIGNMENT, 8);
+    loadTexture("textures/wide.bmp", 30);
+
+    GLint alignment = 0;
+    glGetIntegerv(GL_UNPACK_ALIGNMENT, &alignment);
+    EXPECT_EQ(alignment, 8);
+    glPixelStorei(GL_UNPACK_ALIGNMENT, 4);
+    EXPECT_TRUE(texturePixels(30) == rgb);
+
+    // The first stored row is the bottom of the picture; sample its first and
+    // the top row's last texel.
+    const unsigned bottomLeft = unsigned{rgb[0]} << 16 | unsigned{rgb[1]} << 8 | rgb[2];
+    const std::size_t last = rgb.size() - 3;
+    const unsigned topRight = unsigned{rgb[last]} << 16 | unsigned{rgb[last + 1]} << 8 | rgb[last + 2];
+    EXPECT_EQ(sampledColour(30, 0.5f / 127, 0.5f / 5), bottomLeft);
+    EXPECT_EQ(sampledColour(30, 1 - 0.5f / 127, 1 - 0.5f / 5), topRight);
+}
+
+TEST_F(TextureTableTest, MissingCloudsEndsTheProgramAfterTwoSlots)
+{
+    writeTable("clouds.bmp");
+    EXPECT_THROW(loadAllTextures(), ExitCalled);
+    EXPECT_EQ(fake.exits, std::vector<int>{1});
+    EXPECT_EQ(output(), "File Not Found : textures/clouds.bmp\n");
+    EXPECT_TRUE(glIsTexture(1));
+    EXPECT_TRUE(glIsTexture(2));
+    for (TextureId slot = 4; slot <= 18; ++slot)
+        EXPECT_FALSE(glIsTexture(slot)) << "slot " << slot;
+}
