@@ -55,14 +55,6 @@ TEST(CameraTest, FlightMovesTheEyeAlongBackAndTheLookPointBySOnEveryAxis)
     EXPECT_EQ(camera.back, back);
 }
 
-TEST(CameraTest, FreshCameraFliesNowhere)
-{
-    Camera camera(43, 31.75f, -83, -102.4f, 67.47f, 131.6f);
-    camera.move(-0.001f);
-    EXPECT_EQ(camera.eye, (Vec3{43, 31.75f, -83}));
-    EXPECT_EQ(camera.center.x, -102.4f - 0.001f);
-}
-
 // ---- pointer events --------------------------------------------------------
 
 class MouseTest : public GameTest {

@@ -6,24 +6,6 @@ using StateTest = GameTest;
 
 static float distanceFromOrigin(const Vec3& v) { return std::sqrt(v.x * v.x + v.y * v.y + v.z * v.z); }
 
-TEST_F(StateTest, LoadValuesBeforeStartUp)
-{
-    const GameState fresh;
-    EXPECT_EQ(fresh.windowWidth, 0);
-    EXPECT_EQ(fresh.windowHeight, 0);
-    EXPECT_FALSE(fresh.titleScreen);
-    EXPECT_FALSE(fresh.showAimLines);
-    EXPECT_TRUE(fresh.applyLook);
-    EXPECT_EQ(fresh.flightSpeed, 0.0f);
-    EXPECT_EQ(fresh.population, 0);
-    EXPECT_EQ(fresh.score, 0);
-    EXPECT_EQ(fresh.spawnInterval, 5000.0f);
-    EXPECT_EQ(fresh.spawnStep, 1);
-    EXPECT_EQ(fresh.planet.spin, 0.0f);
-    EXPECT_EQ(fresh.currentTime + fresh.lastMoveTime + fresh.lastCombatTime + fresh.lastSpawnTime, 0);
-    EXPECT_TRUE(fresh.shots.empty() && fresh.explosions.empty() && fresh.missiles.empty());
-}
-
 TEST_F(StateTest, NewGameShowsTheTitleAndKeepsEverythingElse)
 {
     game.score = 35;
