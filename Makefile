@@ -3,16 +3,15 @@
 BUILD ?= build
 JOBS  ?= $(shell nproc)
 XVFB  := xvfb-run -a -s "-screen 0 1280x1024x24"
+NO_DISPLAY := No X display to open the game window in: run this on a desktop, or try: $(XVFB) make run
 
 .PHONY: run test build clean
 
 run:
 	@scripts/install-deps.sh run
-	@$(MAKE) --no-print-directory build
-	@if [ -z "$$DISPLAY" ]; then \
-	    echo "No X display to open the game window in: run this on a desktop, or try: $(XVFB) make run"; \
-	    exit 1; \
-	fi
+	cmake -S . -B $(BUILD)
+	cmake --build $(BUILD) -j $(JOBS) --target quorvane
+	@if [ -z "$$DISPLAY" ]; then echo '$(NO_DISPLAY)'; exit 1; fi
 	./$(BUILD)/quorvane
 
 test:
