@@ -55,32 +55,29 @@ Image flopped(const Image& image) {
     return out;
 }
 
-Mask blurred(const Mask& mask, double sigma) {
-    const int radius = static_cast<int>(std::ceil(sigma * 3.0));
-    const std::vector<double> k = gaussianKernel(sigma, radius);
-    Mask across(mask.width, mask.height);
-    for (int y = 0; y < mask.height; ++y) {
-        for (int x = 0; x < mask.width; ++x) {
-            double sum = 0.0;
-            for (int i = -radius; i <= radius; ++i) {
-                const int sx = x + i;
-                if (sx >= 0 && sx < mask.width) sum += k[static_cast<std::size_t>(i + radius)] * mask.at(sx, y);
-            }
-            across.at(x, y) = sum;
-        }
-    }
+// One pass of the separable blur, along x (dx = 1) or y (dy = 1); samples
+// outside the mask count as zero.
+static Mask blurPass(const Mask& mask, const std::vector<double>& k, int radius, int dx, int dy) {
     Mask out(mask.width, mask.height);
     for (int y = 0; y < mask.height; ++y) {
         for (int x = 0; x < mask.width; ++x) {
             double sum = 0.0;
             for (int i = -radius; i <= radius; ++i) {
-                const int sy = y + i;
-                if (sy >= 0 && sy < mask.height) sum += k[static_cast<std::size_t>(i + radius)] * across.at(x, sy);
+                const int sx = x + i * dx;
+                const int sy = y + i * dy;
+                if (sx >= 0 && sx < mask.width && sy >= 0 && sy < mask.height)
+                    sum += k[static_cast<std::size_t>(i + radius)] * mask.at(sx, sy);
             }
             out.at(x, y) = sum;
         }
     }
     return out;
+}
+
+Mask blurred(const Mask& mask, double sigma) {
+    const int radius = static_cast<int>(std::ceil(sigma * 3.0));
+    const std::vector<double> k = gaussianKernel(sigma, radius);
+    return blurPass(blurPass(mask, k, radius, 1, 0), k, radius, 0, 1);
 }
 
 double rowLatitude(int y, int height) { return kPi / 2.0 - (y + 0.5) * kPi / height; }
