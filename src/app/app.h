@@ -1,13 +1,6 @@
 // The application shell: start-up, the window and the GLUT callbacks.
 #pragma once
 
-#include <GL/glu.h>
-
-// ---- state -----------------------------------------------------------------
-
-extern GLUquadric* sphereQuadric;   // sky and planet spheres
-extern GLUquadric* missileQuadric;  // missile body and nose
-
 // ---- functions -------------------------------------------------------------
 
 // Everything main does before GLUT's main loop: the window, the fixed GL

@@ -1,5 +1,5 @@
 #include "app/app.h"
-#include "app/platform.h"
+#include "core/platform.h"
 #include "game/shots.h"
 #include "game/state.h"
 

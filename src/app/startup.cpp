@@ -1,9 +1,11 @@
 #include "app/app.h"
-#include "app/platform.h"
+#include "core/platform.h"
+#include "core/quadrics.h"
 #include "assets/textures.h"
 #include "camera/camera.h"
 #include "game/state.h"
 #include "render/frame.h"
+#include "render/hud.h"
 
 #include <GL/glut.h>
 
@@ -58,7 +60,7 @@ static void createQuadrics()
 void startGame(int argc, char** argv)
 {
     openWindow(argc, argv);
-    // the font's display lists are built here, right after the window
+    buildFont();  // leaves 2D texturing on with the font bound
     glClearColor(0, 0, 0, 1);
     setupLighting();
     game.showAimLines = false;

@@ -1,6 +1,6 @@
 #include "assets/textures.h"
 
-#include "app/platform.h"
+#include "core/platform.h"
 #include "assets/bmp.h"
 
 #include <GL/gl.h>

@@ -1,6 +1,6 @@
 #include "camera/camera.h"
 
-#include "app/platform.h"
+#include "core/platform.h"
 #include "game/state.h"
 
 #include <cmath>

@@ -1,7 +1,7 @@
 // The player's viewpoint: mouse look and flight.
 #pragma once
 
-#include "game/vec3.h"
+#include "core/vec3.h"
 
 // ---- types -----------------------------------------------------------------
 

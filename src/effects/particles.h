@@ -2,7 +2,7 @@
 // where one is destroyed. Motion counts in displayed frames, not time.
 #pragma once
 
-#include "game/vec3.h"
+#include "core/vec3.h"
 
 #include <vector>
 
@@ -20,4 +20,16 @@ struct Particle {
 struct ParticleEmitter {
     Vec3                  position;   // fixed at creation
     std::vector<Particle> particles;  // live particles, in order
+
+    ParticleEmitter() = default;
+    // count particles at position, each drawing its fade, then its velocity
+    // x, y, z; fewer than one leaves the emitter empty.
+    ParticleEmitter(int count, const Vec3& position, const Vec3& acceleration);
 };
+
+// ---- functions -------------------------------------------------------------
+
+// Draw every particle and advance it one frame. An explosion particle dies at
+// the end of its second life; a trail particle is reborn at `at` for ever.
+void drawExplosion(ParticleEmitter& emitter);
+void drawTrail(ParticleEmitter& emitter, const Vec3& at);

@@ -1,6 +1,14 @@
 #include "game/combat.h"
 
-void combatUpdate()
+#include "game/state.h"
+
+// Placeholder bodies: the combat rules are being written.
+void combatUpdate() {}
+
+bool checkPlanetCrash(const std::function<void()>&) { return false; }
+
+void updateExplosions(const std::function<void(ParticleEmitter&)>& drawAndAdvance)
 {
-    // No missiles yet, so no shot can hit anything: the rules arrive with them.
+    for (ParticleEmitter& explosion : game.explosions)
+        drawAndAdvance(explosion);
 }

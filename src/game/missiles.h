@@ -1,9 +1,10 @@
 // Missiles: spawned far out, they fly straight at the planet's centre.
 #pragma once
 
+#include "core/vec3.h"
 #include "effects/particles.h"
-#include "game/vec3.h"
 
+#include <cstddef>
 #include <memory>
 
 // ---- types -----------------------------------------------------------------
@@ -17,9 +18,25 @@ struct Missile {
     float radius = 5.0f;                      // collision radius for shots
     Vec3  position;                           // start + progress * direction, one step behind
     Vec3  direction;                          // target - start, not normalised
+
+    Missile() = default;
+    Missile(const Vec3& spawnPoint, std::unique_ptr<ParticleEmitter> smokeTrail);
 };
 
 // ---- functions -------------------------------------------------------------
 
+// A point on the spawn ellipsoid about the origin (825 across, 800 along z).
+Vec3 randomSpawnPoint();
+
 // Spawn timer, run on every idle tick.
 void spawnTick();
+
+// One flight step, at most one per more than 10 ms of clock.
+void advanceMissile(Missile& missile);
+
+// Missile i against the planet after its flight step. Returns true when it
+// exploded and left the list (the next missile now sits at i).
+bool checkPlanetImpact(std::size_t i);
+
+// Appends an explosion at missile i and removes missile i with its trail.
+void explodeMissile(std::size_t i);

@@ -11,3 +11,8 @@ void fireShot()
               << camera.center.x << ' ' << camera.center.y << ' ' << camera.center.z << std::endl;
     game.shots.push_back(Shot{0.5f, camera.eye, camera.back});
 }
+
+// Placeholder bodies: flight and range are being written.
+void advanceShot(Shot&) {}
+
+bool checkShotRange(std::size_t) { return false; }

@@ -1,7 +1,9 @@
 // Shots: fired from the eye along the view, they fly until 800 units out.
 #pragma once
 
-#include "game/vec3.h"
+#include "core/vec3.h"
+
+#include <cstddef>
 
 // ---- types -----------------------------------------------------------------
 
@@ -15,3 +17,10 @@ struct Shot {
 
 // Space bar during play: writes the "eye: " line and appends a shot.
 void fireShot();
+
+// One frame's flight step; no time check.
+void advanceShot(Shot& shot);
+
+// Removes shot i when it is 800 or more units from the origin. Returns true
+// when it was removed (the next shot now sits at i).
+bool checkShotRange(std::size_t i);

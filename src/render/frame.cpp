@@ -1,13 +1,24 @@
 #include "render/frame.h"
 
-#include "app/platform.h"
+#include "core/platform.h"
+#include "effects/missile_model.h"
+#include "effects/particles.h"
+#include "effects/shot_sprite.h"
+#include "game/combat.h"
+#include "game/passes.h"
 #include "game/state.h"
+#include "render/hud.h"
+#include "render/sky.h"
 
 #include <GL/glu.h>
 
 // Positional lights fixed in the world, so they are placed after the camera.
 constexpr GLfloat kLight0Position[] = {0, 10, 0, 1};
 constexpr GLfloat kLight1Position[] = {15, 10, -10, 1};
+
+// The planet as drawn; the rules use the same centre and radius.
+constexpr float kPlanetRadius = 25;
+constexpr Vec3  kPlanetCentre{-50, 50, 50};
 
 static void lookThroughCamera(const Camera& camera)
 {
@@ -22,6 +33,11 @@ static void placeLights()
     glLightfv(GL_LIGHT1, GL_POSITION, kLight1Position);
 }
 
+// A crash tints everything unlit red from now on: nothing sets it back.
+static void setCrashColour() { glColor4f(1, 0, 0, 0.8f); }
+
+// GLUT display callback: the scene from the camera with the per-frame rules
+// of every list, then the flat overlay.
 void displayFrame()
 {
     glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
@@ -30,8 +46,13 @@ void displayFrame()
     glPushMatrix();
     lookThroughCamera(game.camera);
     placeLights();
-    // sky, planet, then the missile, shot, crash and explosion passes
+    drawSky();
+    drawPlanet(kPlanetRadius, kPlanetCentre.x, kPlanetCentre.y, kPlanetCentre.z);
+    missilePass(drawMissile);
+    shotPass(drawShot);
+    checkPlanetCrash(setCrashColour);
+    updateExplosions(drawExplosion);
     glPopMatrix();
-    // overlay: title images or the heads-up display
+    drawOverlay();
     sysSwapBuffers();
 }

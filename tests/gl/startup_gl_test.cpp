@@ -1,6 +1,7 @@
 // Start-up in a real window (run under Xvfb): the GL state every frame relies on.
 #include "app/app.h"
-#include "app/platform.h"
+#include "core/platform.h"
+#include "core/quadrics.h"
 #include "game/state.h"
 #include "render/frame.h"
 

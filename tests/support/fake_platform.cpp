@@ -1,7 +1,7 @@
 #include "fake_platform.h"
 
 #include "app/app.h"
-#include "game/random.h"
+#include "core/random.h"
 
 #include <iostream>
 

@@ -2,7 +2,7 @@
 // a fresh game state for every test.
 #pragma once
 
-#include "app/platform.h"
+#include "core/platform.h"
 #include "game/state.h"
 #include "vec3_print.h"
 

@@ -1,7 +1,7 @@
 // Readable Vec3 values in test failures, and a tolerant comparison.
 #pragma once
 
-#include "game/vec3.h"
+#include "core/vec3.h"
 
 #include <gtest/gtest.h>
 

@@ -1,4 +1,4 @@
-#include "game/random.h"
+#include "core/random.h"
 
 static std::uint32_t next = 1;
 
