@@ -4,16 +4,6 @@
 
 // ---- view and flight -------------------------------------------------------
 
-TEST(CameraTest, NewCameraHasNoBackVectorAndTheFixedUpAndRadius)
-{
-    const Camera camera(1, 2, 3, 4, 5, 6);
-    EXPECT_EQ(camera.eye, (Vec3{1, 2, 3}));
-    EXPECT_EQ(camera.center, (Vec3{4, 5, 6}));
-    EXPECT_EQ(camera.back, (Vec3{}));
-    EXPECT_EQ(camera.up, (Vec3{0, 1, 0}));
-    EXPECT_EQ(camera.lookRadius, 180.0f);
-}
-
 TEST(CameraTest, ViewUpdatePutsTheLookPointOppositeTheAngles)
 {
     Camera camera(10, 20, 30, 0, 0, 0);
