@@ -95,7 +95,7 @@ TEST_F(MissileTest, SevenAliveStillWriteTheLineAndShrinkTheIntervalButMakeNothin
     EXPECT_EQ(gameRand(), kThirdDraw);  // only the spawn point's two draws
 }
 
-// Seen from the tests of the draws: the z draw comes before the angle draw
+// The first two points pin the order of draws: z before the angle
 // (swapped, the first point would be (-625.584, -54.6593, -518.839)).
 TEST_F(MissileTest, SpawnPointsLieOnTheSqueezedEllipsoid)
 {
