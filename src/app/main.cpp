@@ -5,17 +5,22 @@
 #include <GL/glut.h>
 
 #include <cstdlib>
+#include <cstring>
 #include <iostream>
 
-static bool haveDisplay()
+// The X display comes from DISPLAY or from GLUT's own `-display name` option.
+static bool haveDisplay(int argc, char** argv)
 {
+    for (int i = 1; i + 1 < argc; ++i)
+        if (std::strcmp(argv[i], "-display") == 0)
+            return true;
     const char* display = std::getenv("DISPLAY");
     return display != nullptr && display[0] != '\0';
 }
 
 int main(int argc, char** argv)
 {
-    if (!haveDisplay()) {
+    if (!haveDisplay(argc, argv)) {
         std::cerr << "quorvane: no X display (DISPLAY is not set); run it on a desktop, "
                      "or without one: xvfb-run -a -s '-screen 0 1280x1024x24' ./build/quorvane\n";
         return 1;

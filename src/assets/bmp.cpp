@@ -106,14 +106,32 @@ static std::uint64_t pixelArrayBytes(const BmpHeader& header)
     return stride * (header.height - 1) + rowBytes;
 }
 
+static bool offsetInFile(const BmpHeader& header, std::uint64_t fileSize)
+{
+    return header.pixelOffset >= std::uint64_t{kFileHeaderBytes} + header.infoSize &&
+           header.pixelOffset <= fileSize;
+}
+
+// Where the pixel array starts. Pictures with the classic 40-byte header were
+// always read right after it, so when their offset field points into the
+// headers or past the end of the file, it is the field that is wrong: they
+// are still read at 54. Other headers with such an offset are refused.
+static bool placePixels(const std::string& path, BmpHeader& header, std::uint64_t fileSize)
+{
+    if (offsetInFile(header, fileSize))
+        return true;
+    if (header.infoSize == kMinInfoBytes) {
+        header.pixelOffset = kHeaderBytes;
+        return true;
+    }
+    return fail("Pixel offset of %s is out of range: %u\n", path.c_str(), header.pixelOffset);
+}
+
 // Whether the pixel array lies inside the file, checked before any buffer
 // of the claimed size exists.
 static bool checkLayout(const std::string& path, const BmpHeader& header, std::uint64_t fileSize)
 {
     const char* name = path.c_str();
-    if (header.pixelOffset < std::uint64_t{kFileHeaderBytes} + header.infoSize ||
-        header.pixelOffset > fileSize)
-        return fail("Pixel offset of %s is out of range: %u\n", name, header.pixelOffset);
     if (header.width == 0 || header.height == 0)
         return fail(kReadFailed, name);
     if (pixelArrayBytes(header) > fileSize - header.pixelOffset)
@@ -167,10 +185,11 @@ bool loadBMP(const std::string& path, Image& image)
     unsigned char raw[kHeaderBytes];
     if (!file.read(reinterpret_cast<char*>(raw), sizeof raw))
         return fail(kReadFailed, path.c_str());
-    const BmpHeader header = parseHeader(raw);
+    BmpHeader header = parseHeader(raw);
     if (!checkFormat(path, header))
         return false;
-    if (!checkLayout(path, header, fileLength(file)))
+    const std::uint64_t fileSize = fileLength(file);
+    if (!placePixels(path, header, fileSize) || !checkLayout(path, header, fileSize))
         return false;
 
     const std::uint64_t size = pixelArrayBytes(header);

@@ -19,12 +19,13 @@ protected:
 TEST_F(IdleTest, FlightStepNeedsMoreThanTenMilliseconds)
 {
     game.flightSpeed = 0.0005f;
-    game.lastMoveTime = 1000;
+    game.lastMoveTime = game.lastCombatTime = game.lastSpawnTime = 1000;
 
-    tickAt(1010);
+    tickAt(1010);  // no timer is due, yet the tick asks for a frame
     EXPECT_EQ(game.camera.eye, eye_);
     EXPECT_EQ(game.planet.spin, 0.0f);
     EXPECT_EQ(game.lastMoveTime, 1000);
+    EXPECT_EQ(fake.redisplays, 1);
 
     tickAt(1011);
     EXPECT_EQ(game.camera.eye, eye_ + -0.0005f * back_);
@@ -51,20 +52,28 @@ TEST_F(IdleTest, SpeedIsLimitedOnlyAtAFlightStep)
     EXPECT_EQ(game.camera.eye, eye_ + -0.001f * back_ + 0.001f * back_);
 }
 
+// Each key adds the double 0.00001 to the widened speed and rounds the sum to
+// a float. Summed that way, 99 presses from 0 give 0x1.0385dp-10
+// (0.00099000055), 100 give 0x1.0624e6p-10 (0.0010000005), just above the
+// float limit 0x1.0624dep-10; 100 presses of s from the limit then leave
+// -0x1.2a238ep-31, where a float step would leave -0x1.2ap-31.
 TEST_F(IdleTest, HundredSpeedKeysPassTheLimitUntilTheNextStep)
 {
     game.lastMoveTime = 100;
     for (int i = 0; i < 99; ++i)
-        keyPressed('w', 0, 0);
-    EXPECT_LT(game.flightSpeed, 0.001);
-    const float below = game.flightSpeed;
+        keyPressed(i % 2 ? '=' : 'w', 0, 0);
+    EXPECT_EQ(game.flightSpeed, 0x1.0385dp-10f);
     tickAt(111);
-    EXPECT_EQ(game.flightSpeed, below);
+    EXPECT_EQ(game.flightSpeed, 0x1.0385dp-10f);
 
     keyPressed('w', 0, 0);
-    EXPECT_GT(game.flightSpeed, 0.001f);  // the single-precision sum ends above the limit
+    EXPECT_EQ(game.flightSpeed, 0x1.0624e6p-10f);
     tickAt(122);
-    EXPECT_EQ(game.flightSpeed, 0.001f);
+    EXPECT_EQ(game.flightSpeed, 0x1.0624dep-10f);
+
+    for (int i = 0; i < 100; ++i)
+        keyPressed(i % 2 ? '-' : 's', 0, 0);
+    EXPECT_EQ(game.flightSpeed, -0x1.2a238ep-31f);
 }
 
 TEST_F(IdleTest, FreshCameraMovesOnlyItsLookPoint)

@@ -61,12 +61,3 @@ TEST_F(BmpAllocationTest, HugeClaimsAreRefusedBeforeAllocating)
         EXPECT_LT(bytes, std::size_t{1} << 20) << claim.width << " x " << claim.height;
     }
 }
-
-// Shows that the tracking above sees the reader's buffer at all.
-TEST_F(BmpAllocationTest, RealPictureAllocatesItsPixels)
-{
-    bool loaded = false;
-    const std::size_t bytes = largestWhileLoading(bmpPicture(512, 512, patternRgb(512, 512, 1)), loaded);
-    EXPECT_TRUE(loaded);
-    EXPECT_GE(bytes, std::size_t{512} * 512 * 3);
-}

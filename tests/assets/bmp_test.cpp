@@ -56,6 +56,13 @@ TEST_F(BmpTest, DropsRowPaddingAndKeepsBottomRowFirst)
         ASSERT_TRUE(load(file, image)) << width;
         EXPECT_EQ(image.pixels, rgb) << "width " << width;
     }
+
+    // 1 x 2: a padded bottom row of 3 + 1 bytes, then a top row that ends the
+    // file without its padding byte.
+    Bytes file = bmpFile({.width = 1, .height = 2}, {0x10, 0x20, 0x30, 0xEE, 0x40, 0x50, 0x60});
+    Image image;
+    ASSERT_TRUE(load(file, image)) << output();
+    EXPECT_EQ(image.pixels, (Bytes{0x30, 0x20, 0x10, 0x60, 0x50, 0x40}));
 }
 
 TEST_F(BmpTest, ReadsPixelsFromTheStoredOffset)
@@ -100,12 +107,32 @@ TEST_F(BmpTest, RefusesLayoutsItCannotDecode)
                   "Compression of " + name + " is not supported: 1");
     expectRefused(bmpFile({.width = 2, .height = 0xFFFFFFFE}, rows),
                   "Negative height of " + name + " is not supported: -2");
-    expectRefused(bmpFile({.width = 2, .height = 2, .pixelOffset = 40}, rows),
-                  "Pixel offset of " + name + " is out of range: 40");
-    Bytes beyond = bmpFile({.width = 2, .height = 2}, rows);
-    beyond[10] = 0xFF;  // offset 0x...FF past the 70-byte file
-    beyond[11] = 0x01;
-    expectRefused(beyond, "Pixel offset of " + name + " is out of range: 511");
+}
+
+// Files with the classic 40-byte header were always read at 54, so a wrong
+// offset field there still loads; other headers have no such fallback.
+TEST_F(BmpTest, CorruptOffsetReadsAt54OnlyAfterAFortyByteHeader)
+{
+    const Bytes rgb = patternRgb(2, 2, 5);
+    const Bytes rows = bmpRows(2, rgb);  // 16 bytes: the classic file is 70 long
+    for (std::uint32_t offset : {0u, 14u, 53u, 71u, 0xFFFFFFFFu}) {
+        Bytes file = bmpPicture(2, 2, rgb);
+        file[10] = static_cast<unsigned char>(offset);
+        file[11] = static_cast<unsigned char>(offset >> 8);
+        file[12] = static_cast<unsigned char>(offset >> 16);
+        file[13] = static_cast<unsigned char>(offset >> 24);
+        Image image;
+        ASSERT_TRUE(load(file, image)) << "offset " << offset << ": " << output();
+        EXPECT_EQ(image.pixels, rgb) << "offset " << offset;
+    }
+
+    // 124-byte header: the pixels may start at 138 at the earliest, and the
+    // file is 154 bytes long.
+    expectRefused(bmpFile({.width = 2, .height = 2, .infoSize = 124, .pixelOffset = 137}, rows),
+                  "Pixel offset of " + name + " is out of range: 137");
+    Bytes beyond = bmpFile({.width = 2, .height = 2, .infoSize = 124}, rows);
+    beyond[10] = 155;
+    expectRefused(beyond, "Pixel offset of " + name + " is out of range: 155");
 }
 
 // The old OS/2 header keeps planes and depth at offsets 22 and 24.

@@ -30,10 +30,12 @@ TEST_F(TextureRootTest, WorkingDirectoryComesFirst)
     EXPECT_EQ(findTextureRoot(work, prefix / "bin" / "quorvane"), work);
 }
 
-TEST_F(TextureRootTest, FallsBackToTheBuildTreeOrTheInstalledData)
+TEST_F(TextureRootTest, ThenTheExecutablesFolderThenTheInstalledData)
 {
     EXPECT_EQ(findTextureRoot(work, build / "quorvane"), build);
     EXPECT_EQ(findTextureRoot(work, prefix / "bin" / "quorvane"), installed);
+    fs::create_directory(prefix / "bin" / "textures");
+    EXPECT_EQ(findTextureRoot(work, prefix / "bin" / "quorvane"), prefix / "bin");
 }
 
 TEST_F(TextureRootTest, OnlyAFolderOrALinkToOneCounts)

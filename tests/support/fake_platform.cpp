@@ -3,6 +3,7 @@
 #include "app/app.h"
 #include "core/random.h"
 
+#include <algorithm>
 #include <iostream>
 
 FakePlatform fake;
@@ -25,7 +26,7 @@ void GameTest::SetUp()
     game = GameState{};
     savedRandom_ = randomState();
     setRandomState(1);
-    savedCout_ = std::cout.rdbuf(captured_.rdbuf());
+    savedCout_ = std::cout.rdbuf(&captured_);
 }
 
 void GameTest::TearDown()
@@ -33,6 +34,16 @@ void GameTest::TearDown()
     std::cout.rdbuf(savedCout_);
     setRandomState(savedRandom_);
     platform = savedPlatform_;
+}
+
+bool GameTest::everyLineFlushed() const
+{
+    const std::string text = captured_.str();
+    const std::vector<std::size_t>& flushes = captured_.flushedAt;
+    for (std::size_t i = 0; i < text.size(); ++i)
+        if (text[i] == '\n' && std::find(flushes.begin(), flushes.end(), i + 1) == flushes.end())
+            return false;
+    return true;
 }
 
 void tickAt(int ms)

@@ -20,6 +20,19 @@ struct ExitCalled {
     int status;
 };
 
+// A string buffer that notes where the stream was flushed.
+class FlushRecorder : public std::stringbuf {
+public:
+    std::vector<std::size_t> flushedAt;  // length of the text at each flush
+
+protected:
+    int sync() override
+    {
+        flushedAt.push_back(str().size());
+        return 0;
+    }
+};
+
 struct FakePlatform {
     int clockMs = 0;
     int redisplays = 0;
@@ -38,10 +51,16 @@ protected:
     void TearDown() override;
 
     std::string output() const { return captured_.str(); }
-    void clearOutput() { captured_.str(""); }
+    void clearOutput()
+    {
+        captured_.str("");
+        captured_.flushedAt.clear();
+    }
+    // Whether the stream was flushed right after every end of line written.
+    bool everyLineFlushed() const;
 
 private:
-    std::ostringstream captured_;
+    FlushRecorder      captured_;
     std::streambuf*    savedCout_ = nullptr;
     Platform           savedPlatform_{};
     std::uint32_t      savedRandom_ = 1;
