@@ -6,6 +6,8 @@
 #include "app/app.h"
 #include "camera/camera.h"
 #include "core/platform.h"
+#include "core/vec3.h"
+#include "game/missiles.h"
 #include "game/state.h"
 #include "render/frame.h"
 
@@ -102,6 +104,22 @@ static void runFor(int ms)
     runUntil([&] { return clockMs >= end; });
 }
 
+// Missiles near enough to show their model, inside the middle of the view.
+static int missilesInView()
+{
+    const Camera& camera = game.camera;
+    const Vec3 view = camera.center - camera.eye;
+    const float viewLength = distance(camera.center, camera.eye);
+    int seen = 0;
+    for (const Missile& missile : game.missiles) {
+        const Vec3 to = missile.position - camera.eye;
+        const float length = distance(missile.position, camera.eye);
+        const float cosine = (to.x * view.x + to.y * view.y + to.z * view.z) / (length * viewLength);
+        seen += length < 400 && cosine > 0.9f;
+    }
+    return seen;
+}
+
 // Fires along the current view: the play camera's back is only set by the
 // first mouse-look update, so it is taken from the view as it stands.
 static void fireAlongTheView()
@@ -121,12 +139,17 @@ int main(int argc, char** argv)
     shoot(directory, "title.png");
 
     keyPressed(' ', 0, 0);
-    runUntil([] { return game.population < 100; });  // the first impact
-    runFor(120);
-    fireAlongTheView();
-    runFor(200);
-    fireAlongTheView();
-    runFor(150);
+    // After the first impact, a volley every half second until two missiles
+    // close in while the explosion still burns.
+    runUntil([] { return game.population < 100; });
+    int nextShot = clockMs;
+    runUntil([&] {
+        if (clockMs >= nextShot) {
+            fireAlongTheView();
+            nextShot += 500;
+        }
+        return !game.explosions.empty() && missilesInView() >= 2;
+    });
     shoot(directory, "play.png");
 
     runUntil([] { return game.population <= 0; });
