@@ -55,19 +55,6 @@ void expectBodyMaterial()
 
 }  // namespace
 
-TEST(Normalize, ScalesToUnitLengthAndLeavesZeroAlone)
-{
-    Vec3 v{3, 0, -4};
-    normalize(v);
-    EXPECT_NEAR(v.x, 0.6f, 1e-7);
-    EXPECT_EQ(v.y, 0.0f);
-    EXPECT_NEAR(v.z, -0.8f, 1e-7);
-
-    Vec3 zero{};
-    normalize(zero);
-    EXPECT_EQ(zero, Vec3{});
-}
-
 using FaceToward = GlScene;
 
 TEST_F(FaceToward, StraightAheadKeepsXAndZAndReversesY)

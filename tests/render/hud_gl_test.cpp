@@ -149,18 +149,6 @@ TEST_F(Overlay, PlayShowsCrosshairScoreAndPopulation)
     EXPECT_TRUE(f.at(430, 290).black()) << "no game-over line";
 }
 
-TEST_F(Overlay, HudFormatsTheNumbersPlainly)
-{
-    game.titleScreen = false;
-    game.score = 1234567;
-    game.population = -7;
-    const Frame f = drawAlone();
-    glColor4f(1, 1, 1, 1);
-    expectLine(f, 0, "Score: 1234567");
-    // Drawn before the red of the game-over lines, so still in white.
-    expectLine(f, 728.5, "Population: -7%");
-}
-
 // "GAME OVER!" from (418.5, 279), "'q' to Exit, 'r' to Restart" from
 // (387.5, 248), in red at 0.8: a red channel only. The red stays for the
 // next frame's HUD lines too.
