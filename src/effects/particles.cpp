@@ -5,11 +5,25 @@
 // ---- state -----------------------------------------------------------------
 
 const ParticleKind kExplosionParticles = {
-    TEX_BLAST_0, 3, 0.9f, 6000.0f, 1.0f, 0.001f, true, true,
+    .firstSlot = TEX_BLAST_0,
+    .slotCount = 3,
+    .halfSize = 0.9f,
+    .divisor = 6000.0f,
+    .rebirthLife = 1.0f,
+    .rebirthFade = 0.001f,
+    .diesAfterRebirth = true,
+    .rebirthAtEmitter = true,
 };
 
 const ParticleKind kTrailParticles = {
-    TEX_TRAIL_0, 4, 0.5f, 200000.0f, 2.0f, 0.00001f, false, false,
+    .firstSlot = TEX_TRAIL_0,
+    .slotCount = 4,
+    .halfSize = 0.5f,
+    .divisor = 200000.0f,
+    .rebirthLife = 2.0f,
+    .rebirthFade = 0.00001f,
+    .diesAfterRebirth = false,
+    .rebirthAtEmitter = false,
 };
 
 // ---- creation --------------------------------------------------------------
