@@ -12,7 +12,10 @@
 
 bool          nullGl = false;
 bool          countStubs = false;
+bool          doubleStubs = false;
 unsigned long stubbedCalls = 0;
+
+__attribute__((noinline)) static void emptyCall() { asm volatile(""); }
 
 #define STUB(name, params, args)                  \
     extern "C" void __real_##name params;         \
@@ -20,6 +23,8 @@ unsigned long stubbedCalls = 0;
     {                                             \
         if (!nullGl)                              \
             __real_##name args;                   \
+        else if (doubleStubs)                     \
+            emptyCall();                          \
         else if (countStubs)                      \
             stubbedCalls++;                       \
     }

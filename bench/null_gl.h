@@ -6,8 +6,11 @@
 // take effect through the linker's --wrap option (see bench/CMakeLists.txt).
 extern bool nullGl;
 
-// While also set, the stubs count themselves in stubbedCalls: the stubs' own
-// cost in a stubbed frame belongs to OpenGL rather than to the game. Timed
-// frames leave it off, so that counting adds nothing to them.
+// The stubs' own cost in a stubbed frame is the cost of calling OpenGL, not
+// the game's. While countStubs is set they count themselves in stubbedCalls;
+// while doubleStubs is set each makes one more empty call, about as dear as
+// itself, so that the difference it makes to a frame measures what the
+// stubs cost there.
 extern bool          countStubs;
+extern bool          doubleStubs;
 extern unsigned long stubbedCalls;
