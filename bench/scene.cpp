@@ -101,37 +101,38 @@ static void lookAtPlanet()
         mouseMoved(616, 676);
 }
 
-// A busy moment of play, looking at the planet: 7 missiles closing in on
-// it, 20 shots fired two frames apart, then 20 missiles blown up around the
-// planet (four fifths to nineteen twentieths of the way in) one after
-// another, each time the newest, so that the older trails stay. The
-// explosions are two frames old when the scene is taken: whole, and just
-// spreading.
-void playHeavyScene()
+// A busy moment of play, looking at the planet: 7 missiles on their way in,
+// 200 frames of flight that fill their trails while 20 shots are fired, then
+// 20 missiles blown up one a frame, each time the newest, so that the older
+// trails stay. Far out, the explosions come where the missiles were shot
+// down on their way in (a tenth to nearly three fifths of the way); near the
+// planet, where they strike it or are caught just before (four fifths of
+// the way on, the older missiles closing in too). The explosions are 1 to 20
+// frames old: whole, for no particle ends its second life that soon.
+void playHeavyScene(bool nearPlanet)
 {
     if (!game.titleScreen)
         newGame();
     keyPressed(' ', 0, 0);
     lookAtPlanet();
     fillMissiles();
-    for (std::size_t i = 0; i < game.missiles.size(); i++)
-        flyMissile(game.missiles[i], 1400 + 60 * int(i));
-    for (int i = 0; i < 20; i++) {
-        keyPressed(' ', 0, 0);
-        playFrame();
+    if (nearPlanet) {
+        for (std::size_t i = 0; i < game.missiles.size(); i++)
+            flyMissile(game.missiles[i], 1400 + 60 * int(i));
+    }
+    for (int i = 0; i < 200; i++) {
+        if (i % 10 == 0)
+            keyPressed(' ', 0, 0);
         playFrame();
     }
-    for (int i = 0; i < 20; i++)
-        playFrame();
     for (int i = 0; i < 20 && !game.missiles.empty(); i++) {
         Missile& newest = game.missiles.back();
-        if (newest.progress < 0.5f)
-            flyMissile(newest, 1600 + 16 * i);
+        if (newest.progress < 0.05f)
+            flyMissile(newest, nearPlanet ? 1600 + 16 * i : 200 + 50 * i);
         explodeMissileAt(game.missiles.size() - 1);
         fillMissiles();
+        playFrame();
     }
-    playFrame();
-    playFrame();
 }
 
 // The title screen after a restart, with 7 missiles flying.

@@ -33,8 +33,9 @@ extern int builtDirectly;  // scene parts the game's rules did not make
 // Starts the game in its window on the scripted clock.
 void startTheGame(char* name);
 
-// A busy moment of play, and the title screen; both leave the game in them.
-void playHeavyScene();
+// A busy moment of play, with the explosions far out or around the planet,
+// and the title screen; both leave the game in them.
+void playHeavyScene(bool nearPlanet);
 void playLightScene();
 
 // The game's current scene, and putting it back.
