@@ -55,11 +55,7 @@ TEST_F(ParticlesTest, CountBelowOneLeavesTheEmitterEmptyWithoutDrawing)
     EXPECT_EQ(gameRand(), 16838);
 }
 
-}  // namespace
-
 // ---- the rules of one frame ------------------------------------------------
-
-namespace {
 
 // A scripted random source for the rules: hands out the listed values in
 // order and counts the draws.
