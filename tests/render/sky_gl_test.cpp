@@ -3,6 +3,7 @@
 #include "render/sky.h"
 
 #include "assets/textures.h"
+#include "effects/particles.h"
 #include "effects/shot_sprite.h"
 #include "game/shots.h"
 #include "game/state.h"
@@ -55,6 +56,9 @@ protected:
 void lookAtThePlanet() { lookAt(-50, 50, 150, -50, 50, 50); }
 
 constexpr Rgb kSurface{200, 0, 0};
+
+constexpr const char* kParticleImages[] = {"particlewhite.bmp", "smoke2.bmp", "smoke3.bmp", "smoke.bmp",
+                                           "particlewhite.bmp", "portal1.bmp", "portal2.bmp"};
 constexpr Rgb kStars{0, 40, 0};
 
 GLint integer(GLenum name)
@@ -123,6 +127,29 @@ TEST_F(Backdrop, ShotBehindThePlanetIsHidden)
 
     drawShot(Shot{0.5f, {-50, 50, 100}, {-50, 50, 90}});
     EXPECT_EQ(readFrame().at(500, 400), (Rgb{255, 255, 255}));
+}
+
+// Particles draw without the depth test: an explosion and a trail 50 units
+// behind the planet's far side still show over its middle.
+TEST_F(Backdrop, ParticlesShowOverThePlanet)
+{
+    for (GLuint slot = TEX_TRAIL_0; slot <= TEX_BLAST_2; ++slot)
+        solidTexture(slot, 2, 2, {255, 255, 255});
+    lookAtThePlanet();
+    drawSky();
+    drawPlanet(25, -50, 50, 50);
+    ParticleEmitter explosion(10, {-50, 50, -25}, {0, -0.3f, 0});
+    drawExplosion(explosion);
+    EXPECT_EQ(readFrame().at(500, 400), (Rgb{255, 255, 255}));
+
+    glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
+    drawPlanet(25, -50, 50, 50);
+    EXPECT_EQ(readFrame().at(500, 400), kSurface);
+    ParticleEmitter trail(10, {-50, 50, -25}, {0, 0, -100});
+    drawTrail(trail, {-50, 50, -25});
+    EXPECT_EQ(readFrame().at(500, 400), (Rgb{255, 255, 255}));
+    for (GLuint slot = TEX_TRAIL_0; slot <= TEX_BLAST_2; ++slot)
+        restoreTexture(slot, kParticleImages[slot - TEX_TRAIL_0]);
 }
 
 TEST_F(Backdrop, RestoresMatricesAndFlags)
