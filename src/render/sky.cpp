@@ -22,7 +22,7 @@ constexpr double kGiantSpinLag = 0.05;   // degrees
 
 // ---- sky -------------------------------------------------------------------
 
-// Spheres about the world origin, turned so their poles lie on z.
+// Spheres about the world origin, turned so their poles lie on the vertical axis.
 static void drawSkySphere(double radius)
 {
     glPushMatrix();
