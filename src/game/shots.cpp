@@ -4,15 +4,35 @@
 
 #include <iostream>
 
+constexpr float kShotRadius = 0.5f;    // world units
+constexpr float kStepFraction = 0.01f; // of direction per frame
+constexpr double kRange = 800.0;       // from the origin, about where missiles are born
+constexpr Vec3  kOrigin{};
+
 void fireShot()
 {
     const Camera& camera = game.camera;
     std::cout << "eye: " << camera.eye.x << ' ' << camera.eye.y << ' ' << camera.eye.z << ' '
               << camera.center.x << ' ' << camera.center.y << ' ' << camera.center.z << std::endl;
-    game.shots.push_back(Shot{0.5f, camera.eye, camera.back});
+    game.shots.push_back(Shot{kShotRadius, camera.eye, camera.back});
 }
 
-// Placeholder bodies: flight and range are being written.
-void advanceShot(Shot&) {}
+// A shot flies against its direction, the way a positive flight speed carries
+// the camera; a zero direction (fired before the first mouse look) stays put.
+void advanceShot(Shot& shot)
+{
+    shot.position = shot.position - kStepFraction * shot.direction;
+}
 
-bool checkShotRange(std::size_t) { return false; }
+bool shotOutOfRange(const Shot& shot)
+{
+    return !(distance(shot.position, kOrigin) < kRange);
+}
+
+bool checkShotRange(std::size_t i)
+{
+    if (!shotOutOfRange(game.shots[i]))
+        return false;
+    game.shots.erase(game.shots.begin() + static_cast<std::ptrdiff_t>(i));
+    return true;
+}

@@ -1,0 +1,199 @@
+// The missile model and the orientation it shares with the shot sprite.
+#include "effects/missile_model.h"
+
+#include "game/missiles.h"
+#include "game/state.h"
+#include "model_gl_fixture.h"
+
+#include <cmath>
+
+namespace {
+
+std::array<float, 16> faceTowardMatrix(Vec3 d, bool* faced = nullptr)
+{
+    glMatrixMode(GL_MODELVIEW);
+    glLoadIdentity();
+    const bool ok = faceToward(d);
+    if (faced)
+        *faced = ok;
+    std::array<float, 16> m{};
+    glGetFloatv(GL_MODELVIEW_MATRIX, m.data());
+    return m;
+}
+
+float columnLength(const std::array<float, 16>& m, int column)
+{
+    const float* c = &m[4 * column];
+    return std::sqrt(c[0] * c[0] + c[1] * c[1] + c[2] * c[2]);
+}
+
+void expectColumn(const std::array<float, 16>& m, int column, Vec3 expected)
+{
+    EXPECT_NEAR(m[4 * column + 0], expected.x, 1e-6) << "column " << column;
+    EXPECT_NEAR(m[4 * column + 1], expected.y, 1e-6) << "column " << column;
+    EXPECT_NEAR(m[4 * column + 2], expected.z, 1e-6) << "column " << column;
+    EXPECT_EQ(m[4 * column + 3], 0.0f) << "column " << column;
+}
+
+Missile missileAt(Vec3 position, Vec3 target)
+{
+    Missile m;
+    m.position = position;
+    m.target = target;
+    return m;
+}
+
+void expectBodyMaterial()
+{
+    for (GLenum face : {GL_FRONT, GL_BACK}) {
+        EXPECT_EQ(material(face, GL_AMBIENT), (std::array<float, 4>{0, 0, 0, 1}));
+        EXPECT_EQ(material(face, GL_DIFFUSE), (std::array<float, 4>{0.5f, 0, 0.5f, 1}));
+        EXPECT_EQ(material(face, GL_SPECULAR), (std::array<float, 4>{0.7f, 0.7f, 0.6f, 1}));
+        EXPECT_EQ(material(face, GL_SHININESS)[0], 0.25f);
+    }
+}
+
+}  // namespace
+
+TEST(Normalize, ScalesToUnitLengthAndLeavesZeroAlone)
+{
+    Vec3 v{3, 0, -4};
+    normalize(v);
+    EXPECT_NEAR(v.x, 0.6f, 1e-7);
+    EXPECT_EQ(v.y, 0.0f);
+    EXPECT_NEAR(v.z, -0.8f, 1e-7);
+
+    Vec3 zero{};
+    normalize(zero);
+    EXPECT_EQ(zero, Vec3{});
+}
+
+using FaceToward = GlScene;
+
+TEST_F(FaceToward, StraightAheadKeepsXAndZAndReversesY)
+{
+    const auto m = faceTowardMatrix({0, 0, -10});
+    expectColumn(m, 0, {1, 0, 0});
+    expectColumn(m, 1, {0, -1, 0});
+    expectColumn(m, 2, {0, 0, 1});
+    EXPECT_EQ(m[15], 1.0f);
+}
+
+TEST_F(FaceToward, ScalesByTheHorizontalPartOfTheDirection)
+{
+    // Level: d = (0.6, 0, 0.8), |a| = 1, a rotation; model -z goes along d.
+    auto m = faceTowardMatrix({3, 0, 4});
+    for (int column = 0; column < 3; ++column)
+        EXPECT_NEAR(columnLength(m, column), 1.0f, 1e-6);
+    expectColumn(m, 2, {-0.6f, 0, -0.8f});
+
+    // 45 degrees up: |a| = sqrt(1/2) across, |a|^2 = 1/2 along.
+    m = faceTowardMatrix({1, 1, 0});
+    EXPECT_NEAR(columnLength(m, 0), std::sqrt(0.5f), 1e-6);
+    EXPECT_NEAR(columnLength(m, 1), std::sqrt(0.5f), 1e-6);
+    EXPECT_NEAR(columnLength(m, 2), 0.5f, 1e-6);
+
+    // Straight up: everything collapses.
+    m = faceTowardMatrix({0, 5, 0});
+    for (int i = 0; i < 12; ++i)
+        EXPECT_EQ(m[i], 0.0f) << i;
+}
+
+TEST_F(FaceToward, ZeroDirectionLeavesTheMatrixAlone)
+{
+    bool faced = true;
+    const auto m = faceTowardMatrix({0, 0, 0}, &faced);
+    EXPECT_FALSE(faced);
+    for (int i = 0; i < 16; ++i)
+        EXPECT_EQ(m[i], i % 5 == 0 ? 1.0f : 0.0f) << i;
+}
+
+using MissileModel = FlatView;
+
+// Nose toward +x: in the flat view the missile runs from x = -7.5 (tail) to
+// 1.5 (nose tip), body radius 0.75, the vertical fin 1.5 up and down over the
+// tail's last 3 units.
+TEST_F(MissileModel, LevelMissileShowsAtFullSizeNoseFirst)
+{
+    Missile m = missileAt({0, 0, 0}, {100, 0, 0});
+    drawMissile(m);
+    const Frame f = readFrame();
+
+    EXPECT_FALSE(f.at(px(1.2f), py(0)).black()) << "nose";
+    EXPECT_TRUE(f.at(px(1.8f), py(0)).black()) << "beyond the nose tip";
+    EXPECT_FALSE(f.at(px(-3), py(0.6f)).black()) << "body";
+    EXPECT_TRUE(f.at(px(-3), py(0.9f)).black()) << "beyond the body";
+    EXPECT_FALSE(f.at(px(-6), py(1.3f)).black()) << "vertical fin";
+    EXPECT_TRUE(f.at(px(-6), py(1.6f)).black()) << "beyond the fin";
+    EXPECT_TRUE(f.at(px(-4), py(1.3f)).black()) << "ahead of the fins";
+    EXPECT_FALSE(f.at(px(-7.35f), py(0)).black()) << "tail";
+    EXPECT_TRUE(f.at(px(-7.7f), py(0)).black()) << "behind the tail";
+}
+
+// 45 degrees up: half as long (tip 0.75 ahead, tail 3.75 behind along the
+// diagonal), thinner by sqrt(1/2).
+TEST_F(MissileModel, ClimbingMissileShrinks)
+{
+    Missile m = missileAt({0, 0, 0}, {100, 100, 0});
+    drawMissile(m);
+    const Frame f = readFrame();
+    const float s = std::sqrt(0.5f);
+
+    EXPECT_FALSE(f.at(px(0.3f * s), py(0.3f * s)).black()) << "nose";
+    EXPECT_TRUE(f.at(px(1.0f * s), py(1.0f * s)).black()) << "beyond the shortened nose";
+    EXPECT_FALSE(f.at(px(-3.4f * s), py(-3.4f * s)).black()) << "tail";
+    EXPECT_TRUE(f.at(px(-4.2f * s), py(-4.2f * s)).black()) << "behind the shortened tail";
+}
+
+TEST_F(MissileModel, VerticalMissileShowsOnlyItsAimLine)
+{
+    glDisable(GL_TEXTURE_2D);  // the line takes the plain current colour
+    Missile m = missileAt({0.11f, 0, 0}, {0.11f, 100, 0});  // through pixel centres
+    drawMissile(m);
+    Frame f = readFrame();
+    EXPECT_TRUE(f.at(px(0.11f), py(0.3f)).black()) << "no model";
+    EXPECT_TRUE(f.at(px(0.11f), py(5)).black()) << "no line";
+
+    game.showAimLines = true;
+    drawMissile(m);
+    game.showAimLines = false;
+    f = readFrame();
+    EXPECT_FALSE(f.at(px(0.11f), py(5)).black()) << "aim line";
+    EXPECT_TRUE(f.at(px(0.3f), py(5)).black()) << "beside the aim line";
+    EXPECT_TRUE(f.at(px(0.11f), py(-0.3f)).black()) << "behind the missile";
+}
+
+TEST_F(MissileModel, MissileAtItsTargetDrawsNothing)
+{
+    Missile m = missileAt({1, 1, 0}, {1, 1, 0});
+    drawMissile(m);
+    const Frame f = readFrame();
+    for (int y = 0; y < f.height; y += 4)
+        for (int x = 0; x < f.width; x += 4)
+            ASSERT_TRUE(f.at(x, y).black()) << x << ", " << y;
+    EXPECT_EQ(glGetError(), static_cast<GLenum>(GL_NO_ERROR));
+    expectBodyMaterial();
+}
+
+TEST_F(MissileModel, RestoresMatricesAndFlagsAndLeavesTheBodyMaterial)
+{
+    const GLfloat grey[] = {0.3f, 0.3f, 0.3f, 1};
+    for (bool aimLines : {false, true}) {
+        for (auto setFlags : {enableFramesFlags, enableOppositeFlags}) {
+            setFlags();
+            glMaterialfv(GL_FRONT_AND_BACK, GL_DIFFUSE, grey);
+            glShadeModel(GL_FLAT);
+            game.showAimLines = aimLines;
+            glTranslatef(1, 2, 3);
+            const GlSnapshot before = snapshot();
+            Missile m = missileAt({0, 0, 0}, {100, 20, 30});
+            drawMissile(m);
+            EXPECT_TRUE(snapshot() == before) << "aim lines " << aimLines;
+            expectBodyMaterial();
+            GLint shade = 0;
+            glGetIntegerv(GL_SHADE_MODEL, &shade);
+            EXPECT_EQ(shade, GL_SMOOTH);
+        }
+    }
+    game.showAimLines = false;
+}

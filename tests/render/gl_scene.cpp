@@ -1,0 +1,131 @@
+#include "gl_scene.h"
+
+#include "app/app.h"
+#include "assets/textures.h"
+#include "core/platform.h"
+#include "game/state.h"
+
+#include <GL/glu.h>
+
+#include <string>
+
+namespace {
+
+class StartedGame : public ::testing::Environment {
+public:
+    void SetUp() override
+    {
+        static char name[] = "test_render_gl";
+        static char* argv[] = {name, nullptr};
+        startGame(1, argv);
+    }
+};
+
+const auto* const startedGame = ::testing::AddGlobalTestEnvironment(new StartedGame);
+
+constexpr GLenum kFlags[] = {GL_LIGHTING, GL_TEXTURE_2D, GL_BLEND, GL_DEPTH_TEST, GL_NORMALIZE,
+                             GL_CULL_FACE, GL_LIGHT0, GL_LIGHT1, GL_COLOR_MATERIAL, GL_POINT_SMOOTH};
+
+Platform savedPlatform;
+
+void noSwap() {}
+
+}  // namespace
+
+Rgb Frame::at(int x, int y) const
+{
+    const std::size_t i = 3 * (static_cast<std::size_t>(y) * width + x);
+    return {rgb[i], rgb[i + 1], rgb[i + 2]};
+}
+
+void GlScene::SetUp()
+{
+    savedPlatform = platform;
+    platform.swapBuffers = noSwap;
+    reshapeWindow(1000, 800);
+    game.missiles.clear();
+    game.shots.clear();
+    game.explosions.clear();
+    glColor4f(1, 1, 1, 1);
+    enableFramesFlags();
+}
+
+void GlScene::TearDown()
+{
+    game.missiles.clear();
+    game.shots.clear();
+    game.explosions.clear();
+    glColor4f(1, 1, 1, 1);
+    enableFramesFlags();
+    platform = savedPlatform;
+}
+
+GlSnapshot snapshot()
+{
+    GlSnapshot s;
+    glGetIntegerv(GL_MODELVIEW_STACK_DEPTH, &s.modelviewDepth);
+    glGetIntegerv(GL_PROJECTION_STACK_DEPTH, &s.projectionDepth);
+    glGetIntegerv(GL_MATRIX_MODE, &s.matrixMode);
+    glGetFloatv(GL_MODELVIEW_MATRIX, s.modelview.data());
+    glGetFloatv(GL_PROJECTION_MATRIX, s.projection.data());
+    for (GLenum flag : kFlags)
+        s.flags.push_back(glIsEnabled(flag));
+    return s;
+}
+
+Frame readFrame()
+{
+    Frame f;
+    f.width = 1000;
+    f.height = 800;
+    f.rgb.resize(3u * f.width * f.height);
+    glPixelStorei(GL_PACK_ALIGNMENT, 1);
+    glReadBuffer(GL_BACK);
+    glReadPixels(0, 0, f.width, f.height, GL_RGB, GL_UNSIGNED_BYTE, f.rgb.data());
+    return f;
+}
+
+void enableFramesFlags()
+{
+    for (GLenum on : {GL_LIGHTING, GL_TEXTURE_2D, GL_DEPTH_TEST, GL_NORMALIZE, GL_LIGHT0, GL_LIGHT1})
+        glEnable(on);
+    for (GLenum off : {GL_BLEND, GL_CULL_FACE, GL_COLOR_MATERIAL, GL_POINT_SMOOTH})
+        glDisable(off);
+}
+
+void enableOppositeFlags()
+{
+    for (GLenum off : {GL_LIGHTING, GL_TEXTURE_2D, GL_DEPTH_TEST, GL_NORMALIZE})
+        glDisable(off);
+    for (GLenum on : {GL_BLEND, GL_CULL_FACE, GL_POINT_SMOOTH})
+        glEnable(on);
+}
+
+void uploadTexture(GLuint slot, int width, int height, const std::vector<std::uint8_t>& rgb)
+{
+    glPixelStorei(GL_UNPACK_ALIGNMENT, 1);
+    glBindTexture(GL_TEXTURE_2D, slot);
+    glTexImage2D(GL_TEXTURE_2D, 0, 3, width, height, 0, GL_RGB, GL_UNSIGNED_BYTE, rgb.data());
+    glPixelStorei(GL_UNPACK_ALIGNMENT, 4);
+}
+
+void solidTexture(GLuint slot, int width, int height, Rgb colour)
+{
+    std::vector<std::uint8_t> rgb;
+    for (int i = 0; i < width * height; ++i)
+        rgb.insert(rgb.end(), {static_cast<std::uint8_t>(colour.r), static_cast<std::uint8_t>(colour.g),
+                               static_cast<std::uint8_t>(colour.b)});
+    uploadTexture(slot, width, height, rgb);
+}
+
+void restoreTexture(GLuint slot, const char* file)
+{
+    loadTexture(std::string("textures/") + file, slot);
+}
+
+void lookAt(float eyeX, float eyeY, float eyeZ, float atX, float atY, float atZ)
+{
+    glMatrixMode(GL_MODELVIEW);
+    glLoadIdentity();
+    gluLookAt(eyeX, eyeY, eyeZ, atX, atY, atZ, 0, 1, 0);
+}

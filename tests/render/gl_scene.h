@@ -1,0 +1,68 @@
+// Drawing tests in the game's real 1000 x 800 window (run under Xvfb): the
+// game is started once for the whole program; frames are read back from the
+// back buffer before they would be shown.
+#pragma once
+
+#include <GL/gl.h>
+#include <gtest/gtest.h>
+
+#include <array>
+#include <cstdint>
+#include <vector>
+
+// ---- types -----------------------------------------------------------------
+
+struct Rgb {
+    int r = 0, g = 0, b = 0;
+    bool black() const { return r == 0 && g == 0 && b == 0; }
+    bool operator==(const Rgb&) const = default;
+};
+
+// The state every drawing routine must hand back as it found it.
+struct GlSnapshot {
+    GLint modelviewDepth = 0;
+    GLint projectionDepth = 0;
+    GLint matrixMode = 0;
+    std::array<float, 16> modelview{};
+    std::array<float, 16> projection{};
+    std::vector<GLboolean> flags;
+    bool operator==(const GlSnapshot&) const = default;
+};
+
+// One read-back of the whole window.
+struct Frame {
+    int width = 0, height = 0;
+    std::vector<std::uint8_t> rgb;
+    Rgb at(int x, int y) const;  // window pixels, y up from the bottom
+};
+
+// ---- fixtures --------------------------------------------------------------
+
+// Swaps become no-ops (the back buffer stays readable), the colour is white
+// again, lists are empty and the window is 1000 x 800; everything is put back
+// afterwards.
+class GlScene : public ::testing::Test {
+protected:
+    void SetUp() override;
+    void TearDown() override;
+};
+
+// ---- functions -------------------------------------------------------------
+
+GlSnapshot snapshot();
+Frame readFrame();
+
+// Puts the two sets of enable flags the routines are tested from: the
+// frame's own, and its opposite for every flag a routine might touch.
+void enableFramesFlags();
+void enableOppositeFlags();
+
+// A solid texture in a slot (tests replace images with ones whose every
+// pixel is known); restoreTexture loads the game's image back.
+void solidTexture(GLuint slot, int width, int height, Rgb colour);
+void uploadTexture(GLuint slot, int width, int height, const std::vector<std::uint8_t>& rgb);
+void restoreTexture(GLuint slot, const char* file);
+
+// The modelview of a camera at `eye` looking at `at` with y up, under the
+// game's own perspective.
+void lookAt(float eyeX, float eyeY, float eyeZ, float atX, float atY, float atZ);
