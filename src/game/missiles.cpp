@@ -12,13 +12,13 @@ constexpr float  kSpawnRadiusXY = 825;     // the ellipsoid's semi-axes along x 
 constexpr float  kSpawnRadiusZ = 800;      // and along z: squeezed, not a sphere
 constexpr double kIntervalShrink = 1.25;   // ms per spawn event, times spawnStep
 constexpr std::size_t kMaxMissiles = 7;
-constexpr int    kTrailParticles = 800;
+constexpr int    kTrailParticleCount = 800;
 constexpr Vec3   kTrailAcceleration{0, 0, -100};
 
 constexpr double kStepPeriod = 10.0;       // ms; a flight step needs more than this
 constexpr double kProgressPerStep = 0.0005;
 constexpr double kImpactDistance = 25.0;   // the planet's drawn radius
-constexpr int    kExplosionParticles = 1500;
+constexpr int    kExplosionParticleCount = 1500;
 constexpr Vec3   kExplosionAcceleration{0, -0.3f, 0};
 
 Missile::Missile(const Vec3& spawnPoint, std::unique_ptr<ParticleEmitter> smokeTrail)
@@ -53,7 +53,7 @@ void spawnTick()
 
     if (game.missiles.size() >= kMaxMissiles)
         return;
-    auto trail = std::make_unique<ParticleEmitter>(kTrailParticles, p, kTrailAcceleration);
+    auto trail = std::make_unique<ParticleEmitter>(kTrailParticleCount, p, kTrailAcceleration);
     game.missiles.emplace_back(p, std::move(trail));
 }
 
@@ -90,6 +90,6 @@ bool checkPlanetImpact(std::size_t i)
 void explodeMissile(std::size_t i)
 {
     assert(i < game.missiles.size());
-    game.explosions.emplace_back(kExplosionParticles, game.missiles[i].position, kExplosionAcceleration);
+    game.explosions.emplace_back(kExplosionParticleCount, game.missiles[i].position, kExplosionAcceleration);
     game.missiles.erase(game.missiles.begin() + static_cast<std::ptrdiff_t>(i));
 }

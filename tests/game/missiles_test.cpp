@@ -54,11 +54,7 @@ TEST_F(MissileTest, SpawnsOnlyWhenElapsedExceedsTheIntervalAsAFloat)
     const Missile& m = game.missiles[0];
     EXPECT_TRUE(vecNear(m.start, kFirstSpawn, 1e-3f));
     EXPECT_EQ(m.position, m.start);
-    EXPECT_EQ(m.target, kTarget);
     EXPECT_EQ(m.direction, kTarget - m.start);
-    EXPECT_EQ(m.progress, 0.0f);
-    EXPECT_EQ(m.lastStepTime, 0.0f);
-    EXPECT_EQ(m.radius, 5.0f);
     ASSERT_NE(m.trail, nullptr);
     EXPECT_EQ(m.trail->position, m.start);
     EXPECT_EQ(m.trail->particles.size(), 800u);
@@ -163,8 +159,7 @@ TEST_F(MissileTest, ImpactAtExactlyTwentyFiveExplodesAndChargesThePopulation)
     addMissile({-50, 50, std::nextafter(75.0f, 100.0f)});  // just outside
     addMissile({-35, 70, 50});                             // 15-20-25: exactly 25
 
-    std::vector<float> zAtDraw;
-    missilePass([&](Missile& m) { zAtDraw.push_back(m.position.z); });
+    missilePass(recordNothing);
 
     ASSERT_EQ(game.missiles.size(), 1u);
     EXPECT_EQ(game.missiles[0].start.z, std::nextafter(75.0f, 100.0f));
@@ -175,7 +170,6 @@ TEST_F(MissileTest, ImpactAtExactlyTwentyFiveExplodesAndChargesThePopulation)
     // the explosion's 6000 draws come before the population's
     EXPECT_EQ(game.population, 100 - (5 + kDraw6001 % 25));
     EXPECT_EQ(output(), "84% of the planet's population remains.\n");
-    EXPECT_EQ(zAtDraw.size(), 2u);
 }
 
 TEST_F(MissileTest, NeighboursExplodeInOneFrameInListOrder)
