@@ -4,6 +4,8 @@
 # make package: the Debian package (build/quorvane_*.deb).
 # make demo: a scripted tour of the game under Xvfb: screenshots in
 #            build/demo/, the animated docs/play.gif.
+# make bench: build and run the benchmarks (the frame benchmark under Xvfb
+#   when there is no display).
 BUILD ?= build
 SANITIZE_BUILD ?= build-sanitize
 JOBS  ?= $(shell nproc)
@@ -14,7 +16,7 @@ SANITIZE_FLAGS := -fsanitize=address,undefined -fno-sanitize-recover=all -fno-om
 # Runs a command under Xvfb when there is no display.
 with_display = if [ -n "$$DISPLAY" ]; then $(1); else $(XVFB) $(1); fi
 
-.PHONY: run test test-sanitize build package demo clean
+.PHONY: run test test-sanitize bench build package demo clean
 
 run:
 	@scripts/install-deps.sh run
@@ -30,8 +32,8 @@ test:
 	@$(MAKE) --no-print-directory test-sanitize
 
 # The unit, GL and end-to-end tests built with AddressSanitizer and UBSan
-# (the fuzzer has its own sanitized build; the image generator, the package
-# and the hour-long soak are left out). LeakSanitizer checks the programs
+# (the fuzzer has its own sanitized build; the image generator, the
+# benchmarks, the package and the hour-long soak are left out). LeakSanitizer checks the programs
 # that open no window. In those that do, Mesa's driver, unloaded before the
 # leak check, leaves its window buffers and context behind as leaks without
 # stacks; matching them needs full unwinding on every malloc, which makes
@@ -41,11 +43,23 @@ test-sanitize:
 	@scripts/install-deps.sh test
 	cmake -S . -B $(SANITIZE_BUILD) -DCMAKE_BUILD_TYPE=RelWithDebInfo \
 	    -DCMAKE_CXX_FLAGS="$(SANITIZE_FLAGS)" -DCMAKE_EXE_LINKER_FLAGS="$(SANITIZE_FLAGS)" \
-	    -DQUORVANE_CLANGXX=QUORVANE_CLANGXX-NOTFOUND -DCMAKE_DISABLE_FIND_PACKAGE_Freetype=ON
+	    -DQUORVANE_CLANGXX=QUORVANE_CLANGXX-NOTFOUND -DCMAKE_DISABLE_FIND_PACKAGE_Freetype=ON \
+	    -DCMAKE_DISABLE_FIND_PACKAGE_benchmark=ON
 	cmake --build $(SANITIZE_BUILD) -j $(JOBS)
 	@cd $(SANITIZE_BUILD) && export UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1 && \
 	    ASAN_OPTIONS=detect_leaks=1 ctest --output-on-failure -LE 'display|install|soak' && \
 	    export ASAN_OPTIONS=detect_leaks=0 && $(call with_display,ctest --output-on-failure -L display -LE 'install|soak')
+
+bench:
+	@scripts/install-deps.sh test
+	cmake -S . -B $(BUILD)
+	cmake --build $(BUILD) -j $(JOBS) --target particles_bench frame_bench
+	./$(BUILD)/bench/particles_bench
+	@if [ -n "$$DISPLAY" ]; then \
+	    ./$(BUILD)/bench/frame_bench; \
+	else \
+	    $(XVFB) ./$(BUILD)/bench/frame_bench; \
+	fi
 
 build:
 	cmake -S . -B $(BUILD)

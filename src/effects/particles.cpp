@@ -1,20 +1,50 @@
 #include "effects/particles.h"
 
-#include "core/random.h"
+#include "assets/textures.h"
+
+// ---- state -----------------------------------------------------------------
+
+const ParticleKind kExplosionParticles = {
+    .firstSlot = TEX_BLAST_0,
+    .slotCount = 3,
+    .halfSize = 0.9f,
+    .divisor = 6000.0f,
+    .rebirthLife = 1.0f,
+    .rebirthFade = 0.001f,
+    .diesAfterRebirth = true,
+    .rebirthAtEmitter = true,
+};
+
+const ParticleKind kTrailParticles = {
+    .firstSlot = TEX_TRAIL_0,
+    .slotCount = 4,
+    .halfSize = 0.5f,
+    .divisor = 200000.0f,
+    .rebirthLife = 2.0f,
+    .rebirthFade = 0.00001f,
+    .diesAfterRebirth = false,
+    .rebirthAtEmitter = false,
+};
 
 // ---- creation --------------------------------------------------------------
 
 // x is offset by 26, y and z by 25: the spread leans slightly toward -x.
-static Vec3 randomVelocity()
+static Vec3 randomVelocity(int (*random)())
 {
     Vec3 v;
-    const int rx = gameRand();
+    const int rx = random();
     v.x = static_cast<float>((rx % 50 - 26) * 10);
-    const int ry = gameRand();
+    const int ry = random();
     v.y = static_cast<float>((ry % 50 - 25) * 10);
-    const int rz = gameRand();
+    const int rz = random();
     v.z = static_cast<float>((rz % 50 - 25) * 10);
     return v;
+}
+
+static float randomFade(int (*random)(), float base)
+{
+    const int r = random();
+    return static_cast<float>(r % 100) / 1000.0f + base;
 }
 
 ParticleEmitter::ParticleEmitter(int count, const Vec3& at, const Vec3& acceleration)
@@ -26,9 +56,8 @@ ParticleEmitter::ParticleEmitter(int count, const Vec3& at, const Vec3& accelera
     particles.reserve(static_cast<std::size_t>(count));
     for (int i = 0; i < count; i++) {
         Particle p;
-        const int r = gameRand();
-        p.fade = static_cast<float>(r % 100) / 1000.0f + 0.0001f;
-        p.velocity = randomVelocity();
+        p.fade = randomFade(gameRand, 0.0001f);
+        p.velocity = randomVelocity(gameRand);
         p.position = at;
         p.acceleration = acceleration;
         particles.push_back(p);
@@ -37,7 +66,51 @@ ParticleEmitter::ParticleEmitter(int count, const Vec3& at, const Vec3& accelera
 
 // ---- per frame -------------------------------------------------------------
 
-// Placeholder bodies: the per-frame rules and their drawing are being written.
-void drawExplosion(ParticleEmitter& emitter) { emitter.particles.clear(); }
+static void rebirth(Particle& p, const ParticleKind& kind, const Vec3& at, int (*random)())
+{
+    p.reborn = true;
+    p.life = kind.rebirthLife;
+    p.fade = randomFade(random, kind.rebirthFade);
+    p.position = at;
+    p.velocity = randomVelocity(random);
+}
 
-void drawTrail(ParticleEmitter&, const Vec3&) {}
+// Returns false when the particle's last life is over.
+static bool advanceParticle(Particle& p, const ParticleKind& kind, const Vec3& at, int (*random)())
+{
+    p.position.x += p.velocity.x / kind.divisor;
+    p.position.y += p.velocity.y / kind.divisor;
+    p.position.z += p.velocity.z / kind.divisor;
+    p.velocity = p.velocity + p.acceleration;
+    p.life -= p.fade;
+    if (p.life < 0.0f) {  // exactly 0 still lives
+        if (p.reborn && kind.diesAfterRebirth) {
+            return false;
+        }
+        rebirth(p, kind, at, random);
+    }
+    return true;
+}
+
+// Survivors slide down over the removed in the same walk, so removing many
+// particles costs one pass, not one shift of the list per removal.
+void stepParticles(ParticleEmitter& emitter, const ParticleKind& kind, const Vec3& missileAt,
+                   std::vector<ParticleSprite>& drawn, int (*random)())
+{
+    const Vec3 rebirthAt = kind.rebirthAtEmitter ? emitter.position : missileAt;
+    std::vector<Particle>& list = emitter.particles;
+    std::size_t kept = 0;
+    for (std::size_t i = 0; i < list.size(); i++) {
+        Particle& p = list[i];
+        const int r = random();
+        drawn.push_back({kind.firstSlot + static_cast<unsigned>(r % kind.slotCount), p.position});
+        if (!advanceParticle(p, kind, rebirthAt, random)) {
+            continue;
+        }
+        if (kept != i) {
+            list[kept] = p;
+        }
+        kept++;
+    }
+    list.resize(kept);
+}

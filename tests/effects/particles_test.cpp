@@ -2,8 +2,12 @@
 // the order of the random draws.
 #include "core/random.h"
 #include "effects/particles.h"
+#include "particle_reference.h"
 
 #include <gtest/gtest.h>
+
+#include <utility>
+#include <vector>
 
 namespace {
 
@@ -49,6 +53,209 @@ TEST_F(ParticlesTest, CountBelowOneLeavesTheEmitterEmptyWithoutDrawing)
     EXPECT_EQ(none.position, (Vec3{4, 5, 6}));
     EXPECT_TRUE(negative.particles.empty());
     EXPECT_EQ(gameRand(), 16838);
+}
+
+}  // namespace
+
+// ---- the rules of one frame ------------------------------------------------
+
+namespace {
+
+// A scripted random source for the rules: hands out the listed values in
+// order and counts the draws.
+std::vector<int> script;
+std::size_t scriptNext = 0;
+
+int scripted()
+{
+    return scriptNext < script.size() ? script[scriptNext++] : 0;
+}
+
+void runScript(std::vector<int> values)
+{
+    script = std::move(values);
+    scriptNext = 0;
+}
+
+Particle particle(float life, float fade, bool reborn, Vec3 position = {}, Vec3 velocity = {},
+                  Vec3 acceleration = {})
+{
+    Particle p;
+    p.life = life;
+    p.fade = fade;
+    p.reborn = reborn;
+    p.position = position;
+    p.velocity = velocity;
+    p.acceleration = acceleration;
+    return p;
+}
+
+std::vector<ParticleSprite> step(ParticleEmitter& e, const ParticleKind& kind, const Vec3& at = {})
+{
+    std::vector<ParticleSprite> drawn;
+    stepParticles(e, kind, at, drawn, scripted);
+    return drawn;
+}
+
+TEST_F(ParticlesTest, EmptyEmitterDrawsNothingAndDrawsNoRandomValue)
+{
+    ParticleEmitter e(0, Vec3{}, Vec3{});
+    std::vector<ParticleSprite> drawn;
+    stepParticles(e, kExplosionParticles, Vec3{}, drawn);
+    stepParticles(e, kTrailParticles, Vec3{}, drawn);
+    EXPECT_TRUE(drawn.empty());
+    EXPECT_TRUE(e.particles.empty());
+    EXPECT_EQ(gameRand(), 16838);
+}
+
+TEST_F(ParticlesTest, MovesByVelocityOverDivisorThenAccelerates)
+{
+    ParticleEmitter blast;
+    blast.particles = {particle(1, 0.25f, false, {1, 2, 3}, {600, -1200, 60}, {0, -0.3f, 0})};
+    runScript({5});
+    const auto drawn = step(blast, kExplosionParticles);
+    ASSERT_EQ(drawn.size(), 1u);
+    EXPECT_EQ(drawn[0].slot, 14u);  // 12 + 5 mod 3
+    EXPECT_EQ(drawn[0].center, (Vec3{1, 2, 3})) << "drawn where it was before the move";
+    const Particle& p = blast.particles[0];
+    EXPECT_FLOAT_EQ(p.position.x, 1.1f);
+    EXPECT_FLOAT_EQ(p.position.y, 1.8f);
+    EXPECT_FLOAT_EQ(p.position.z, 3.01f);
+    EXPECT_FLOAT_EQ(p.velocity.y, -1200.3f);
+    EXPECT_FLOAT_EQ(p.life, 0.75f);
+
+    ParticleEmitter trail;
+    trail.particles = {particle(1, 0.25f, false, {0, 0, 0}, {-2000, 400, 100}, {0, 0, -100})};
+    runScript({7});
+    EXPECT_EQ(step(trail, kTrailParticles)[0].slot, 11u);  // 8 + 7 mod 4
+    EXPECT_FLOAT_EQ(trail.particles[0].position.x, -0.01f);
+    EXPECT_FLOAT_EQ(trail.particles[0].position.y, 0.002f);
+    EXPECT_FLOAT_EQ(trail.particles[0].position.z, 0.0005f);
+    EXPECT_FLOAT_EQ(trail.particles[0].velocity.z, 0.0f);
+}
+
+TEST_F(ParticlesTest, LifeOfExactlyZeroIsNotReborn)
+{
+    ParticleEmitter e;
+    e.particles = {particle(0.5f, 0.5f, false)};
+    runScript({0});
+    step(e, kExplosionParticles);
+    ASSERT_EQ(e.particles.size(), 1u);
+    EXPECT_EQ(e.particles[0].life, 0.0f);
+    EXPECT_FALSE(e.particles[0].reborn);
+    EXPECT_EQ(scriptNext, 1u) << "only the texture was drawn";
+
+    e.particles[0] = particle(0.5f, 0.5f, true);  // a second life goes on at 0.0 too
+    runScript({0});
+    step(e, kExplosionParticles);
+    EXPECT_EQ(e.particles.size(), 1u);
+}
+
+// Per particle: the texture's value, then on rebirth fade, x, y, z.
+TEST_F(ParticlesTest, RebirthDrawsFadeThenVelocityAfterTheTexture)
+{
+    const Vec3 origin{7, 8, 9};
+    ParticleEmitter e;
+    e.position = origin;
+    e.particles = {particle(0.01f, 0.02f, false, {1, 1, 1}, {}, {0, -0.3f, 0}),
+                   particle(1, 0.1f, false), particle(0.01f, 0.02f, false)};
+    runScript({2, 57, 10, 20, 30, 1, 0, 99, 49, 0, 0});
+    const auto drawn = step(e, kExplosionParticles, Vec3{100, 100, 100});
+
+    ASSERT_EQ(drawn.size(), 3u);
+    EXPECT_EQ(drawn[0].slot, 14u);
+    EXPECT_EQ(drawn[1].slot, 13u);
+    EXPECT_EQ(drawn[2].slot, 12u);
+    const Particle& a = e.particles[0];
+    EXPECT_TRUE(a.reborn);
+    EXPECT_FLOAT_EQ(a.fade, 0.058f);
+    EXPECT_EQ(a.velocity, (Vec3{-160, -50, 50}));
+    EXPECT_EQ(a.life, 1.0f);
+    EXPECT_EQ(a.position, origin) << "explosions are reborn at their own point";
+    EXPECT_EQ(a.acceleration, (Vec3{0, -0.3f, 0}));
+    EXPECT_FALSE(e.particles[1].reborn);
+    EXPECT_FLOAT_EQ(e.particles[2].fade, 0.1f);
+    EXPECT_EQ(e.particles[2].velocity, (Vec3{230, -250, -250}));
+    EXPECT_EQ(scriptNext, 11u);
+
+    ParticleEmitter trail;
+    trail.position = origin;
+    trail.particles = {particle(0.01f, 0.02f, true)};
+    runScript({3, 57, 10, 20, 30});
+    const auto trailDrawn = step(trail, kTrailParticles, Vec3{100, 200, 300});
+    EXPECT_EQ(trailDrawn[0].slot, 11u);
+    ASSERT_EQ(trail.particles.size(), 1u) << "trail particles are reborn for ever";
+    EXPECT_FLOAT_EQ(trail.particles[0].fade, 0.05701f);
+    EXPECT_EQ(trail.particles[0].life, 2.0f);
+    EXPECT_EQ(trail.particles[0].position, (Vec3{100, 200, 300})) << "reborn at the missile";
+    EXPECT_EQ(trail.particles[0].velocity, (Vec3{-160, -50, 50}));
+}
+
+// The second life's end removes the particle in the frame it is last drawn;
+// neighbours removed together leave the rest in order.
+TEST_F(ParticlesTest, ExplosionParticlesDieAtTheEndOfTheirSecondLife)
+{
+    ParticleEmitter e;
+    e.particles = {particle(1, 0.1f, true, {1, 0, 0}), particle(0.01f, 0.02f, true, {2, 0, 0}),
+                   particle(0.01f, 0.02f, true, {3, 0, 0}), particle(1, 0.1f, false, {4, 0, 0}),
+                   particle(0.01f, 0.02f, true, {5, 0, 0})};
+    runScript({0, 1, 2, 0, 1});
+    const auto drawn = step(e, kExplosionParticles);
+
+    ASSERT_EQ(drawn.size(), 5u) << "the dying are drawn in their last frame";
+    for (int i = 0; i < 5; ++i)
+        EXPECT_EQ(drawn[i].center.x, float(i + 1));
+    ASSERT_EQ(e.particles.size(), 2u);
+    EXPECT_EQ(e.particles[0].position.x, 1.0f);
+    EXPECT_EQ(e.particles[1].position.x, 4.0f);
+    EXPECT_EQ(scriptNext, 5u) << "no rebirth draws for the dying";
+}
+
+// ---- whole emitters from the shared generator ------------------------------
+
+TEST_F(ParticlesTest, TrailKeepsItsEightHundredParticlesFollowingTheMissile)
+{
+    ParticleEmitter trail(800, Vec3{0, 0, 800}, Vec3{0, 0, -100});
+    std::vector<ParticleSprite> drawn;
+    Vec3 missile{0, 0, 800};
+    for (int frame = 0; frame < 300; ++frame) {
+        drawn.clear();
+        stepParticles(trail, kTrailParticles, missile, drawn);
+        ASSERT_EQ(drawn.size(), 800u);
+        ASSERT_EQ(trail.particles.size(), 800u);
+        missile.z -= 1;
+    }
+    int reborn = 0;
+    for (const Particle& p : trail.particles)
+        reborn += p.reborn;
+    EXPECT_GT(reborn, 400) << "fades of 0.0001 to 0.0991: most lives end within 300 frames";
+}
+
+// One explosion to its end against the literal routine that erases one
+// particle at a time: the same particles, sprites and random draws each frame.
+TEST_F(ParticlesTest, ExplosionBurnsOutExactlyAsErasingOneAtATime)
+{
+    ParticleEmitter batched(1500, Vec3{10, 20, 30}, Vec3{0, -0.3f, 0});
+    ParticleEmitter literal = batched;
+    std::vector<ParticleSprite> drawn, expected;
+    int frames = 0;
+    while (!batched.particles.empty() && frames < 20000) {
+        const std::uint32_t before = randomState();
+        drawn.clear();
+        stepParticles(batched, kExplosionParticles, Vec3{}, drawn);
+        const std::uint32_t after = randomState();
+        setRandomState(before);
+        expected.clear();
+        referenceFrame(literal, true, Vec3{}, [&](unsigned slot, const Vec3& c) { expected.push_back({slot, c}); });
+        ASSERT_EQ(randomState(), after) << "frame " << frames;
+        ASSERT_TRUE(sameParticles(batched, literal)) << "frame " << frames;
+        ASSERT_EQ(drawn.size(), expected.size());
+        for (std::size_t i = 0; i < drawn.size(); ++i)
+            ASSERT_TRUE(drawn[i].slot == expected[i].slot && drawn[i].center == expected[i].center);
+        ++frames;
+    }
+    EXPECT_TRUE(batched.particles.empty());
+    EXPECT_GT(frames, 100);
 }
 
 }  // namespace

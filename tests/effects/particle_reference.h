@@ -1,0 +1,59 @@
+// The per-frame particle routine written out literally, one particle at a
+// time and one erase per removal, as the reference the game's batched rules
+// and drawing are compared against. `draw` is called with each particle's
+// texture slot and centre before its move, just where the routine draws it.
+#pragma once
+
+#include "core/random.h"
+#include "effects/particles.h"
+
+#include <cstddef>
+
+template <typename Draw>
+void referenceFrame(ParticleEmitter& e, bool explosion, const Vec3& at, Draw draw)
+{
+    const float divisor = explosion ? 6000.0f : 200000.0f;
+    std::size_t i = 0;
+    while (i < e.particles.size()) {
+        Particle& p = e.particles[i];
+        const int r = gameRand();
+        draw(explosion ? 12u + unsigned(r % 3) : 8u + unsigned(r % 4), p.position);
+        p.position.x += p.velocity.x / divisor;
+        p.position.y += p.velocity.y / divisor;
+        p.position.z += p.velocity.z / divisor;
+        p.velocity = p.velocity + p.acceleration;
+        p.life -= p.fade;
+        if (p.life < 0) {
+            if (explosion && p.reborn) {
+                e.particles.erase(e.particles.begin() + std::ptrdiff_t(i));
+                continue;
+            }
+            p.reborn = true;
+            p.life = explosion ? 1.0f : 2.0f;
+            const int rf = gameRand();
+            p.fade = float(rf % 100) / 1000.0f + (explosion ? 0.001f : 0.00001f);
+            p.position = explosion ? e.position : at;
+            const int rx = gameRand();
+            p.velocity.x = float((rx % 50 - 26) * 10);
+            const int ry = gameRand();
+            p.velocity.y = float((ry % 50 - 25) * 10);
+            const int rz = gameRand();
+            p.velocity.z = float((rz % 50 - 25) * 10);
+        }
+        ++i;
+    }
+}
+
+inline bool sameParticles(const ParticleEmitter& a, const ParticleEmitter& b)
+{
+    if (a.particles.size() != b.particles.size())
+        return false;
+    for (std::size_t i = 0; i < a.particles.size(); ++i) {
+        const Particle& p = a.particles[i];
+        const Particle& q = b.particles[i];
+        if (p.life != q.life || p.fade != q.fade || !(p.position == q.position) ||
+            !(p.velocity == q.velocity) || !(p.acceleration == q.acceleration) || p.reborn != q.reborn)
+            return false;
+    }
+    return true;
+}
