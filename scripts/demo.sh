@@ -103,7 +103,7 @@ for _ in $(seq 100); do
 done
 
 # the title screen, with the first missiles already flying behind it
-sleep 4
+sleep 3
 shot "$outdir/title.png"
 echo "title.png"
 
@@ -111,8 +111,10 @@ xdotool key space
 sleep 0.5
 spawned_before=$(count '^Spawning Missile at: ')
 
-# Wait for a missile of the new game, aim at a point of its path and fire a
-# stream of shots across it until one brings it down.
+# Wait for a missile of the new game, aim at a point a tenth along its path
+# (it gets there within seconds, long before any missile reaches the
+# planet) and fire a dense stream of shots across it until one brings it
+# down.
 frames=$work/frames
 mkdir -p "$frames"
 n=0
@@ -126,12 +128,12 @@ for attempt in 1 2 3 4; do
     spawned_before=$(count '^Spawning Missile at: ')
     read -r x y z <<<"${line#Spawning Missile at: }"
     [ -n "$z" ] || die "no missile spawned"
-    read -r ax ay az <<<"$(along_path "$x" "$y" "$z" 0.3)"
+    read -r ax ay az <<<"$(along_path "$x" "$y" "$z" 0.1)"
     read -r want_yaw want_pitch <<<"$(angles_toward "$ax" "$ay" "$az")"
     look "$want_yaw" "$want_pitch" || die "could not turn the view"
     echo "aiming at $ax $ay $az (yaw $want_yaw, pitch $want_pitch)"
-    for _ in $(seq 240); do
-        xdotool key space
+    for _ in $(seq 120); do
+        xdotool key --delay 30 space space space
         shot "$frames/$(printf %04d $n).png"
         n=$((n + 1))
         [ "$(count '^Score: ')" -gt "$kills" ] && break 2
