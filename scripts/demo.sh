@@ -67,7 +67,10 @@ look() {  # yaw pitch: whole degrees
 }
 
 # Look angles that put the look point (on the sphere of radius 180 about
-# the origin) on the ray from the play eye through x y z.
+# the origin) on the ray from the play eye through x y z, and how many
+# times farther than the look point x y z lies, in percent. The angles are
+# whole degrees, which leaves the look point up to about 1.6 units off; a
+# target that many times farther is off by that many times more.
 angles_toward() {
     awk -v tx="$1" -v ty="$2" -v tz="$3" 'BEGIN {
         ex = 43; ey = 31.75; ez = -83
@@ -79,7 +82,7 @@ angles_toward() {
         pi = atan2(0, -1)
         pitch = atan2(sp, sqrt(1 - sp*sp)) * 180 / pi
         yaw = atan2(-cz, -cx) * 180 / pi
-        printf "%d %d\n", (yaw < 0 ? yaw - 0.5 : yaw + 0.5), (pitch < 0 ? pitch - 0.5 : pitch + 0.5)
+        printf "%d %d %d\n", (yaw < 0 ? yaw - 0.5 : yaw + 0.5), (pitch < 0 ? pitch - 0.5 : pitch + 0.5), 100 / s
     }'
 }
 
@@ -111,15 +114,14 @@ xdotool key space
 sleep 0.5
 spawned_before=$(count '^Spawning Missile at: ')
 
-# Wait for a missile of the new game, aim at a point a tenth along its path
-# (it gets there within seconds, long before any missile reaches the
-# planet) and fire a dense stream of shots across it until one brings it
-# down.
+# Wait for a missile of the new game, aim at a point on its path and fire a dense stream of shots across it until one brings it
+# down. The point is chosen where the aim is surest (see angles_toward), and
+# a missile whose path offers none sure enough is left alone.
 frames=$work/frames
 mkdir -p "$frames"
 n=0
 kills=$(count '^Score: ')
-for attempt in 1 2 3 4; do
+for attempt in $(seq 12); do
     for _ in $(seq 150); do
         [ "$(count '^Spawning Missile at: ')" -gt "$spawned_before" ] && break
         sleep 0.1
@@ -128,11 +130,18 @@ for attempt in 1 2 3 4; do
     spawned_before=$(count '^Spawning Missile at: ')
     read -r x y z <<<"${line#Spawning Missile at: }"
     [ -n "$z" ] || die "no missile spawned"
-    read -r ax ay az <<<"$(along_path "$x" "$y" "$z" 0.1)"
-    read -r want_yaw want_pitch <<<"$(angles_toward "$ax" "$ay" "$az")"
+    best=
+    for f in 0.3 0.4 0.5 0.6 0.7; do
+        read -r ax ay az <<<"$(along_path "$x" "$y" "$z" "$f")"
+        read -r try_yaw try_pitch reach <<<"$(angles_toward "$ax" "$ay" "$az")"
+        if [ -z "$best" ] || [ "$reach" -lt "$best" ]; then
+            best=$reach want_yaw=$try_yaw want_pitch=$try_pitch aim="$ax $ay $az"
+        fi
+    done
+    [ "$best" -le 200 ] || [ "$attempt" -gt 8 ] || continue
     look "$want_yaw" "$want_pitch" || die "could not turn the view"
-    echo "aiming at $ax $ay $az (yaw $want_yaw, pitch $want_pitch)"
-    for _ in $(seq 120); do
+    echo "aiming at $aim (yaw $want_yaw, pitch $want_pitch, $best% of the look distance)"
+    for _ in $(seq 150); do
         xdotool key --delay 30 space space space
         shot "$frames/$(printf %04d $n).png"
         n=$((n + 1))
@@ -158,7 +167,7 @@ echo "$gif ($(stat -c %s "$gif") bytes, ${#gif_frames[@]} frames)"
 
 # Fly into the planet: the population is gone and the game-over lines show
 # in red (they sit around y 520 to 560 from the top).
-read -r want_yaw want_pitch <<<"$(angles_toward -50 50 50)"
+read -r want_yaw want_pitch _ <<<"$(angles_toward -50 50 50)"
 look "$want_yaw" "$want_pitch" || die "could not turn the view"
 for _ in $(seq 12); do xdotool key --delay 5 w w w w w w w w w w; done
 red() {
