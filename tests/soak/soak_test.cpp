@@ -325,6 +325,10 @@ TEST_F(SoakTest, AnHourOfPlayKeepsEveryLimit)
                 "at most %zu missiles, %ld explosions drained (oldest %ld frames)\n",
                 endMs / 1000, frame, shots, kills, impacts, restarts, mostMissiles, explosions.drained,
                 explosions.oldestFrames);
+    std::printf("soak: heap beside the lists per minute (KiB):");
+    for (long bytes : heap)
+        std::printf(" %ld", bytes / 1024);
+    std::printf("\n");
     // the later half of the samples must not rise above the earlier half
     ASSERT_GE(heap.size(), 4u);
     const size_t half = heap.size() / 2;
