@@ -1,23 +1,26 @@
 #!/usr/bin/env bash
 # Regenerates every texture into a scratch directory and compares it byte
 # for byte with the committed copy, so the images in textures/ can always be
-# rebuilt from the generator's source.
+# rebuilt from the generator's source. With ICON_DIR, the desktop icons too.
 #
-#   compare_textures.sh GENERATOR FONT_DIR TEXTURES_DIR
+#   compare_textures.sh GENERATOR FONT_DIR TEXTURES_DIR [ICON_DIR]
 set -u
 
-if [ $# -ne 3 ]; then
-    echo "usage: $0 GENERATOR FONT_DIR TEXTURES_DIR" >&2
+if [ $# -ne 3 ] && [ $# -ne 4 ]; then
+    echo "usage: $0 GENERATOR FONT_DIR TEXTURES_DIR [ICON_DIR]" >&2
     exit 2
 fi
 generator=$1
 font_dir=$2
 committed=$3
+icons=${4:-}
 
 scratch=$(mktemp -d)
 trap 'rm -rf "$scratch"' EXIT
 
-if ! "$generator" --font-dir "$font_dir" "$scratch"; then
+icon_args=()
+[ -n "$icons" ] && icon_args=(--icon-dir "$scratch/icons")
+if ! "$generator" --font-dir "$font_dir" "${icon_args[@]}" "$scratch/textures"; then
     echo "FAIL: the generator exited with an error" >&2
     exit 1
 fi
@@ -25,7 +28,12 @@ fi
 passed=0
 failed=0
 shopt -s nullglob
-for fresh in "$scratch"/*; do
+
+# compare_dir FRESH COMMITTED: every file in one must be in the other, byte
+# for byte.
+compare_dir() {
+local fresh_dir=$1 committed=$2
+for fresh in "$fresh_dir"/*; do
     name=$(basename "$fresh")
     if [ ! -f "$committed/$name" ]; then
         echo "FAIL: $name is generated but missing from $committed"
@@ -39,11 +47,15 @@ for fresh in "$scratch"/*; do
 done
 for old in "$committed"/*; do
     name=$(basename "$old")
-    if [ ! -e "$scratch/$name" ]; then
+    if [ ! -e "$fresh_dir/$name" ]; then
         echo "FAIL: $name is committed but no longer generated"
         failed=$((failed + 1))
     fi
 done
+}
+
+compare_dir "$scratch/textures" "$committed"
+[ -n "$icons" ] && compare_dir "$scratch/icons" "$icons"
 if [ "$passed" -eq 0 ] && [ "$failed" -eq 0 ]; then
     echo "FAIL: the generator wrote no files"
     exit 1

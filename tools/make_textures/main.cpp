@@ -1,6 +1,8 @@
-// Writes the game's sixteen texture images into a directory.
+// Writes the game's sixteen texture images into a directory, and with
+// --icon-dir the desktop icons (quorvane-64.png, quorvane-256.png) into
+// another.
 //
-//   make_textures [--font-dir DIR] [--only NAME] OUTDIR
+//   make_textures [--font-dir DIR] [--only NAME] [--icon-dir DIR] OUTDIR
 //
 // The output depends only on this program and the DejaVu font files, so a
 // second run gives the same bytes.
@@ -14,6 +16,7 @@
 #include <vector>
 
 #include "bmp.h"
+#include "icon.h"
 #include "images.h"
 
 namespace {
@@ -49,8 +52,21 @@ std::vector<Entry> entries(const std::string& fontDir) {
     };
 }
 
+bool writeIcons(const std::string& dir) {
+    std::error_code ec;
+    std::filesystem::create_directories(dir, ec);
+    for (int size : {64, 256}) {
+        const std::string path = (std::filesystem::path(dir) / ("quorvane-" + std::to_string(size) + ".png")).string();
+        if (!tex::writePng(path, tex::makeIcon(size))) {
+            std::cerr << "make_textures: cannot write " << path << ": " << std::strerror(errno) << "\n";
+            return false;
+        }
+    }
+    return true;
+}
+
 int usage() {
-    std::cerr << "usage: make_textures [--font-dir DIR] [--only NAME] OUTDIR\n";
+    std::cerr << "usage: make_textures [--font-dir DIR] [--only NAME] [--icon-dir DIR] OUTDIR\n";
     return 2;
 }
 
@@ -60,10 +76,13 @@ int main(int argc, char** argv) {
     std::string fontDir = "/usr/share/fonts/truetype/dejavu";
     std::string only;
     std::string outDir;
+    std::string iconDir;
     for (int i = 1; i < argc; ++i) {
         const std::string arg = argv[i];
         if ((arg == "--font-dir" || arg == "--only") && i + 1 < argc) {
             (arg == "--font-dir" ? fontDir : only) = argv[++i];
+        } else if (arg == "--icon-dir" && i + 1 < argc) {
+            iconDir = argv[++i];
         } else if (!arg.empty() && arg[0] != '-' && outDir.empty()) {
             outDir = arg;
         } else {
@@ -99,6 +118,7 @@ int main(int argc, char** argv) {
         std::cerr << "make_textures: " << error.what() << "\n";
         return 1;
     }
+    if (!iconDir.empty() && !writeIcons(iconDir)) return 1;
     if (!found) {
         std::cerr << "make_textures: no image is called " << only << "\n";
         return 2;

@@ -1,0 +1,97 @@
+# Helpers for the end-to-end tests: start the real game under X, wait for
+# conditions, take screenshots, fail fast with the game's output shown.
+# Source it after setting `game` to the executable's path.
+
+if [ -z "${DISPLAY:-}" ]; then
+    echo "SKIP: no X display; run under xvfb-run -a -s '-screen 0 1280x1024x24'"
+    exit 77
+fi
+for tool in xdotool import compare convert; do
+    command -v "$tool" >/dev/null || { echo "FAIL: $tool is not installed (scripts/install-deps.sh test)"; exit 1; }
+done
+
+work=$(mktemp -d)
+out="$work/stdout"
+pid=
+window=
+cleanup() {
+    [ -n "$pid" ] && kill "$pid" 2>/dev/null
+    rm -rf "$work"
+}
+trap cleanup EXIT
+
+fail() {
+    echo "FAIL: $*"
+    echo "--- game output (last 40 lines):"
+    tail -n 40 "$out" 2>/dev/null
+    exit 1
+}
+
+# wait_for SECONDS COMMAND...: polls the command every 0.1 s until it
+# succeeds or the time is up.
+wait_for() {
+    local deadline=$((SECONDS + $1))
+    shift
+    while [ "$SECONDS" -lt "$deadline" ]; do
+        "$@" && return 0
+        sleep 0.1
+    done
+    "$@"
+}
+
+alive() { kill -0 "$pid" 2>/dev/null; }
+
+window_up() {
+    alive || fail "the game ended before its window appeared"
+    window=$(xdotool search --pid "$pid" --name '^Quorvane$' 2>/dev/null | head -n 1)
+    [ -n "$window" ]
+}
+
+# start_game DIR: starts the game with DIR as its working directory and
+# waits for its window.
+start_game() {
+    (cd "$1" && exec "$game" >"$out" 2>&1) &
+    pid=$!
+    wait_for 20 window_up || fail "no window titled Quorvane after 20 s"
+    xdotool windowfocus --sync "$window" 2>/dev/null || true
+}
+
+# wait_exit SECONDS: waits for the game to end and sets `status`.
+wait_exit() {
+    local tenths=$(($1 * 10))
+    for _ in $(seq "$tenths"); do
+        alive || break
+        sleep 0.1
+    done
+    alive && return 1
+    status=0
+    wait "$pid" || status=$?
+    pid=
+    return 0
+}
+
+key() { xdotool key --clearmodifiers --delay 60 "$@"; }
+
+# shot NAME: the window's 1000 x 800 pixels as $work/NAME.png.
+shot() {
+    import -silent -window root -crop 1000x800+0+0 +repage "$work/$1.png" || fail "screenshot $1 failed"
+}
+
+# changed A B: percentage of pixels that differ by more than 8% between
+# two screenshots.
+changed() {
+    local count
+    count=$(compare -metric AE -fuzz 8% "$work/$1.png" "$work/$2.png" null: 2>&1 | cut -d' ' -f1)
+    awk -v n="$count" 'BEGIN { printf "%.2f", 100 * n / 800000 }'
+}
+
+# lit NAME X Y W H: percentage of pixels in the region brighter than 10%.
+lit() {
+    convert "$work/$1.png" -crop "${4}x${5}+${2}+${3}" +repage -colorspace gray -threshold 10% \
+        -format '%[fx:100*mean]' info:
+}
+
+# more A B: true when the number A is greater than the number B.
+more() { awk -v a="$1" -v b="$2" 'BEGIN { exit !(a > b) }'; }
+
+count_lines() { grep -c "$1" "$out" || true; }
