@@ -1,4 +1,4 @@
-// The texture table in a real GL context: run under Xvfb.
+// The texture table in the game's real window (run under Xvfb).
 #include "assets/textures.h"
 
 #include "bmp_writer.h"
@@ -35,21 +35,6 @@ constexpr SlotFile kTable[] = {
 
 // ---- functions -------------------------------------------------------------
 
-static void openWindowOnce()
-{
-    static bool open = false;
-    if (open)
-        return;
-    static int   argc = 1;
-    static char  name[] = "test_assets_gl";
-    static char* argv[] = {name, nullptr};
-    glutInit(&argc, argv);
-    glutInitDisplayMode(GLUT_RGB | GLUT_DOUBLE | GLUT_DEPTH);
-    glutInitWindowSize(64, 64);
-    glutCreateWindow("textures");
-    open = true;
-}
-
 static GLint levelParameter(TextureId slot, GLenum name)
 {
     GLint value = -1;
@@ -83,7 +68,6 @@ protected:
     void SetUp() override
     {
         GameTest::SetUp();
-        openWindowOnce();
         GLuint names[40];
         for (GLuint i = 0; i < 40; ++i)
             names[i] = i + 1;

@@ -3,7 +3,8 @@
 
 #include "game/missiles.h"
 #include "game/state.h"
-#include "model_gl_fixture.h"
+#include "gl_scene.h"
+#include "vec3_print.h"
 
 #include <cmath>
 
@@ -29,9 +30,7 @@ float columnLength(const std::array<float, 16>& m, int column)
 
 void expectColumn(const std::array<float, 16>& m, int column, Vec3 expected)
 {
-    EXPECT_NEAR(m[4 * column + 0], expected.x, 1e-6) << "column " << column;
-    EXPECT_NEAR(m[4 * column + 1], expected.y, 1e-6) << "column " << column;
-    EXPECT_NEAR(m[4 * column + 2], expected.z, 1e-6) << "column " << column;
+    EXPECT_TRUE(vecNear({m[4 * column], m[4 * column + 1], m[4 * column + 2]}, expected, 1e-6f)) << column;
     EXPECT_EQ(m[4 * column + 3], 0.0f) << "column " << column;
 }
 
@@ -42,6 +41,7 @@ Missile missileAt(Vec3 position, Vec3 target)
     m.target = target;
     return m;
 }
+
 
 void expectBodyMaterial()
 {
@@ -104,17 +104,9 @@ TEST_F(MissileModel, LevelMissileShowsAtFullSizeNoseFirst)
 {
     Missile m = missileAt({0, 0, 0}, {100, 0, 0});
     drawMissile(m);
-    const Frame f = readFrame();
-
-    EXPECT_FALSE(f.at(px(1.2f), py(0)).black()) << "nose";
-    EXPECT_TRUE(f.at(px(1.8f), py(0)).black()) << "beyond the nose tip";
-    EXPECT_FALSE(f.at(px(-3), py(0.6f)).black()) << "body";
-    EXPECT_TRUE(f.at(px(-3), py(0.9f)).black()) << "beyond the body";
-    EXPECT_FALSE(f.at(px(-6), py(1.3f)).black()) << "vertical fin";
-    EXPECT_TRUE(f.at(px(-6), py(1.6f)).black()) << "beyond the fin";
-    EXPECT_TRUE(f.at(px(-4), py(1.3f)).black()) << "ahead of the fins";
-    EXPECT_FALSE(f.at(px(-7.35f), py(0)).black()) << "tail";
-    EXPECT_TRUE(f.at(px(-7.7f), py(0)).black()) << "behind the tail";
+    // Nose, body, fin and tail, and just beyond each; ahead of the fins.
+    expectLit(readFrame(), {{px(1.2f), py(0)}, {px(-3), py(0.6f)}, {px(-6), py(1.3f)}, {px(-7.35f), py(0)}},
+              {{px(1.8f), py(0)}, {px(-3), py(0.9f)}, {px(-6), py(1.6f)}, {px(-4), py(1.3f)}, {px(-7.7f), py(0)}});
 }
 
 // 45 degrees up: half as long (tip 0.75 ahead, tail 3.75 behind along the
@@ -123,13 +115,10 @@ TEST_F(MissileModel, ClimbingMissileShrinks)
 {
     Missile m = missileAt({0, 0, 0}, {100, 100, 0});
     drawMissile(m);
-    const Frame f = readFrame();
     const float s = std::sqrt(0.5f);
-
-    EXPECT_FALSE(f.at(px(0.3f * s), py(0.3f * s)).black()) << "nose";
-    EXPECT_TRUE(f.at(px(1.0f * s), py(1.0f * s)).black()) << "beyond the shortened nose";
-    EXPECT_FALSE(f.at(px(-3.4f * s), py(-3.4f * s)).black()) << "tail";
-    EXPECT_TRUE(f.at(px(-4.2f * s), py(-4.2f * s)).black()) << "behind the shortened tail";
+    // Nose and tail, and beyond the shortened nose and tail.
+    expectLit(readFrame(), {{px(0.3f * s), py(0.3f * s)}, {px(-3.4f * s), py(-3.4f * s)}},
+              {{px(1.0f * s), py(1.0f * s)}, {px(-4.2f * s), py(-4.2f * s)}});
 }
 
 TEST_F(MissileModel, VerticalMissileShowsOnlyItsAimLine)
@@ -137,27 +126,20 @@ TEST_F(MissileModel, VerticalMissileShowsOnlyItsAimLine)
     glDisable(GL_TEXTURE_2D);  // the line takes the plain current colour
     Missile m = missileAt({0.11f, 0, 0}, {0.11f, 100, 0});  // through pixel centres
     drawMissile(m);
-    Frame f = readFrame();
-    EXPECT_TRUE(f.at(px(0.11f), py(0.3f)).black()) << "no model";
-    EXPECT_TRUE(f.at(px(0.11f), py(5)).black()) << "no line";
+    expectLit(readFrame(), {}, {{px(0.11f), py(0.3f)}, {px(0.11f), py(5)}});  // no model, no line
 
     game.showAimLines = true;
     drawMissile(m);
     game.showAimLines = false;
-    f = readFrame();
-    EXPECT_FALSE(f.at(px(0.11f), py(5)).black()) << "aim line";
-    EXPECT_TRUE(f.at(px(0.3f), py(5)).black()) << "beside the aim line";
-    EXPECT_TRUE(f.at(px(0.11f), py(-0.3f)).black()) << "behind the missile";
+    // The aim line; beside it and behind the missile nothing.
+    expectLit(readFrame(), {{px(0.11f), py(5)}}, {{px(0.3f), py(5)}, {px(0.11f), py(-0.3f)}});
 }
 
 TEST_F(MissileModel, MissileAtItsTargetDrawsNothing)
 {
     Missile m = missileAt({1, 1, 0}, {1, 1, 0});
     drawMissile(m);
-    const Frame f = readFrame();
-    for (int y = 0; y < f.height; y += 4)
-        for (int x = 0; x < f.width; x += 4)
-            ASSERT_TRUE(f.at(x, y).black()) << x << ", " << y;
+    EXPECT_TRUE(readFrame().allBlack(4));
     EXPECT_EQ(glGetError(), static_cast<GLenum>(GL_NO_ERROR));
     expectBodyMaterial();
 }

@@ -61,13 +61,6 @@ constexpr const char* kParticleImages[] = {"particlewhite.bmp", "smoke2.bmp", "s
                                            "particlewhite.bmp", "portal1.bmp", "portal2.bmp"};
 constexpr Rgb kStars{0, 40, 0};
 
-GLint integer(GLenum name)
-{
-    GLint v = 0;
-    glGetIntegerv(name, &v);
-    return v;
-}
-
 }  // namespace
 
 TEST_F(Backdrop, PlanetSurfaceIsUnlitAtItsCentreAndRadius)

@@ -1,6 +1,7 @@
-// Drawing tests in the game's real 1000 x 800 window (run under Xvfb): the
-// game is started once for the whole program; frames are read back from the
-// back buffer before they would be shown.
+// Drawing tests in the game's real 1000 x 800 window (run under Xvfb from the
+// repo root): every GL test program links gl_scene.cpp, whose global
+// environment starts the game once; frames are read back from the back
+// buffer before they would be shown.
 #pragma once
 
 #include <GL/gl.h>
@@ -8,6 +9,8 @@
 
 #include <array>
 #include <cstdint>
+#include <initializer_list>
+#include <utility>
 #include <vector>
 
 // ---- types -----------------------------------------------------------------
@@ -34,6 +37,7 @@ struct Frame {
     int width = 0, height = 0;
     std::vector<std::uint8_t> rgb;
     Rgb at(int x, int y) const;  // window pixels, y up from the bottom
+    bool allBlack(int step) const;  // every step-th pixel both ways
 };
 
 // ---- fixtures --------------------------------------------------------------
@@ -47,10 +51,34 @@ protected:
     void TearDown() override;
 };
 
+// A flat view for drawing one object: orthographic, 50 pixels per world
+// unit, the world origin at window pixel (500, 400), looking down -z, one
+// light in front of the viewer.
+class FlatView : public GlScene {
+protected:
+    void SetUp() override;
+};
+
 // ---- functions -------------------------------------------------------------
 
 GlSnapshot snapshot();
 Frame readFrame();
+GLint integer(GLenum name);
+std::array<float, 4> floats4(GLenum name);
+std::array<float, 4> material(GLenum face, GLenum parameter);
+
+// Probes of a frame: one channel's value at a pixel, and pixels that must be
+// lit and black (edges are probed one pixel either side).
+struct Probe {
+    int x, y, value;
+};
+using Pixels = std::initializer_list<std::pair<int, int>>;
+void expectChannel(const Frame& f, int Rgb::*channel, std::initializer_list<Probe> probes);
+void expectLit(const Frame& f, Pixels lit, Pixels black);
+
+// Window pixel of a world point in the flat view.
+inline int px(float worldX) { return 500 + static_cast<int>(worldX * 50); }
+inline int py(float worldY) { return 400 + static_cast<int>(worldY * 50); }
 
 // Puts the two sets of enable flags the routines are tested from: the
 // frame's own, and its opposite for every flag a routine might touch.

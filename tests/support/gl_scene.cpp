@@ -15,7 +15,7 @@ class StartedGame : public ::testing::Environment {
 public:
     void SetUp() override
     {
-        static char name[] = "test_render_gl";
+        static char name[] = "quorvane_gl_test";
         static char* argv[] = {name, nullptr};
         startGame(1, argv);
     }
@@ -36,6 +36,15 @@ Rgb Frame::at(int x, int y) const
 {
     const std::size_t i = 3 * (static_cast<std::size_t>(y) * width + x);
     return {rgb[i], rgb[i + 1], rgb[i + 2]};
+}
+
+bool Frame::allBlack(int step) const
+{
+    for (int y = 0; y < height; y += step)
+        for (int x = 0; x < width; x += step)
+            if (!at(x, y).black())
+                return false;
+    return true;
 }
 
 void GlScene::SetUp()
@@ -60,6 +69,54 @@ void GlScene::TearDown()
     platform = savedPlatform;
 }
 
+void expectChannel(const Frame& f, int Rgb::*channel, std::initializer_list<Probe> probes)
+{
+    for (const Probe& p : probes)
+        EXPECT_EQ(f.at(p.x, p.y).*channel, p.value) << "at " << p.x << ", " << p.y;
+}
+
+void expectLit(const Frame& f, Pixels lit, Pixels black)
+{
+    for (auto [x, y] : lit)
+        EXPECT_FALSE(f.at(x, y).black()) << "lit at " << x << ", " << y;
+    for (auto [x, y] : black)
+        EXPECT_TRUE(f.at(x, y).black()) << "black at " << x << ", " << y;
+}
+
+void FlatView::SetUp()
+{
+    GlScene::SetUp();
+    glMatrixMode(GL_PROJECTION);
+    glLoadIdentity();
+    glOrtho(-10, 10, -8, 8, -100, 100);
+    glMatrixMode(GL_MODELVIEW);
+    glLoadIdentity();
+    const GLfloat front[] = {0, 0, 100, 1};
+    glLightfv(GL_LIGHT0, GL_POSITION, front);
+    glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
+}
+
+GLint integer(GLenum name)
+{
+    GLint v = 0;
+    glGetIntegerv(name, &v);
+    return v;
+}
+
+std::array<float, 4> floats4(GLenum name)
+{
+    std::array<float, 4> v{};
+    glGetFloatv(name, v.data());
+    return v;
+}
+
+std::array<float, 4> material(GLenum face, GLenum parameter)
+{
+    std::array<float, 4> v{};
+    glGetMaterialfv(face, parameter, v.data());
+    return v;
+}
+
 GlSnapshot snapshot()
 {
     GlSnapshot s;
@@ -80,6 +137,7 @@ Frame readFrame()
     f.height = 800;
     f.rgb.resize(3u * f.width * f.height);
     glPixelStorei(GL_PACK_ALIGNMENT, 1);
+    glFinish();
     glReadBuffer(GL_BACK);
     glReadPixels(0, 0, f.width, f.height, GL_RGB, GL_UNSIGNED_BYTE, f.rgb.data());
     return f;
