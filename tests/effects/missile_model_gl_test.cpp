@@ -43,15 +43,7 @@ Missile missileAt(Vec3 position, Vec3 target)
 }
 
 
-void expectBodyMaterial()
-{
-    for (GLenum face : {GL_FRONT, GL_BACK}) {
-        EXPECT_EQ(material(face, GL_AMBIENT), (std::array<float, 4>{0, 0, 0, 1}));
-        EXPECT_EQ(material(face, GL_DIFFUSE), (std::array<float, 4>{0.5f, 0, 0.5f, 1}));
-        EXPECT_EQ(material(face, GL_SPECULAR), (std::array<float, 4>{0.7f, 0.7f, 0.6f, 1}));
-        EXPECT_EQ(material(face, GL_SHININESS)[0], 0.25f);
-    }
-}
+void expectBodyMaterial() { expectMaterial({0.5f, 0, 0.5f, 1}, {0.7f, 0.7f, 0.6f, 1}); }
 
 }  // namespace
 
@@ -148,21 +140,16 @@ TEST_F(MissileModel, RestoresMatricesAndFlagsAndLeavesTheBodyMaterial)
 {
     const GLfloat grey[] = {0.3f, 0.3f, 0.3f, 1};
     for (bool aimLines : {false, true}) {
-        for (auto setFlags : {enableFramesFlags, enableOppositeFlags}) {
-            setFlags();
+        game.showAimLines = aimLines;
+        const auto prepare = [&] {
             glMaterialfv(GL_FRONT_AND_BACK, GL_DIFFUSE, grey);
             glShadeModel(GL_FLAT);
-            game.showAimLines = aimLines;
             glTranslatef(1, 2, 3);
-            const GlSnapshot before = snapshot();
-            Missile m = missileAt({0, 0, 0}, {100, 20, 30});
-            drawMissile(m);
-            EXPECT_TRUE(snapshot() == before) << "aim lines " << aimLines;
-            expectBodyMaterial();
-            GLint shade = 0;
-            glGetIntegerv(GL_SHADE_MODEL, &shade);
-            EXPECT_EQ(shade, GL_SMOOTH);
-        }
+        };
+        Missile m = missileAt({0, 0, 0}, {100, 20, 30});
+        expectRestored(prepare, [&] { drawMissile(m); });
+        expectBodyMaterial();
+        EXPECT_EQ(integer(GL_SHADE_MODEL), GL_SMOOTH);
     }
     game.showAimLines = false;
 }

@@ -7,7 +7,6 @@
 
 #include <GL/glu.h>
 
-#include <string>
 
 namespace {
 
@@ -61,6 +60,7 @@ void GlScene::SetUp()
 
 void GlScene::TearDown()
 {
+    loadAllTextures();
     game.missiles.clear();
     game.shots.clear();
     game.explosions.clear();
@@ -176,9 +176,27 @@ void solidTexture(GLuint slot, int width, int height, Rgb colour)
     uploadTexture(slot, width, height, rgb);
 }
 
-void restoreTexture(GLuint slot, const char* file)
+void expectRestored(const std::function<void()>& prepare, const std::function<void()>& draw)
 {
-    loadTexture(std::string("textures/") + file, slot);
+    for (auto setFlags : {enableFramesFlags, enableOppositeFlags}) {
+        setFlags();
+        prepare();
+        glPushMatrix();  // a pop too many then shows as a shallower stack
+        const GlSnapshot before = snapshot();
+        draw();
+        EXPECT_TRUE(snapshot() == before) << (setFlags == enableFramesFlags ? "frame's flags" : "opposite flags");
+        glPopMatrix();
+    }
+}
+
+void expectMaterial(const std::array<float, 4>& diffuse, const std::array<float, 4>& specular)
+{
+    for (GLenum face : {GL_FRONT, GL_BACK}) {
+        EXPECT_EQ(material(face, GL_AMBIENT), (std::array<float, 4>{0, 0, 0, 1}));
+        EXPECT_EQ(material(face, GL_DIFFUSE), diffuse);
+        EXPECT_EQ(material(face, GL_SPECULAR), specular);
+        EXPECT_EQ(material(face, GL_SHININESS)[0], 0.25f);
+    }
 }
 
 void lookAt(float eyeX, float eyeY, float eyeZ, float atX, float atY, float atZ)

@@ -9,6 +9,7 @@
 
 #include <array>
 #include <cstdint>
+#include <functional>
 #include <initializer_list>
 #include <utility>
 #include <vector>
@@ -43,8 +44,8 @@ struct Frame {
 // ---- fixtures --------------------------------------------------------------
 
 // Swaps become no-ops (the back buffer stays readable), the colour is white
-// again, lists are empty and the window is 1000 x 800; everything is put back
-// afterwards.
+// again, lists are empty and the window is 1000 x 800; everything, the
+// game's images included, is put back afterwards.
 class GlScene : public ::testing::Test {
 protected:
     void SetUp() override;
@@ -85,11 +86,17 @@ inline int py(float worldY) { return 400 + static_cast<int>(worldY * 50); }
 void enableFramesFlags();
 void enableOppositeFlags();
 
+// Draws from both sets of flags, each time after `prepare` and a push of the
+// modelview, and expects the matrices, their stacks and the flags back.
+void expectRestored(const std::function<void()>& prepare, const std::function<void()>& draw);
+
+// The front and back material: black ambient, shininess 0.25.
+void expectMaterial(const std::array<float, 4>& diffuse, const std::array<float, 4>& specular);
+
 // A solid texture in a slot (tests replace images with ones whose every
-// pixel is known); restoreTexture loads the game's image back.
+// pixel is known; GlScene loads the game's images back).
 void solidTexture(GLuint slot, int width, int height, Rgb colour);
 void uploadTexture(GLuint slot, int width, int height, const std::vector<std::uint8_t>& rgb);
-void restoreTexture(GLuint slot, const char* file);
 
 // The modelview of a camera at `eye` looking at `at` with y up, under the
 // game's own perspective.
