@@ -7,7 +7,6 @@
 
 #include <GL/glu.h>
 
-
 namespace {
 
 class StartedGame : public ::testing::Environment {
@@ -62,10 +61,6 @@ void GlScene::TearDown()
 {
     loadAllTextures();
     game.missiles.clear();
-    game.shots.clear();
-    game.explosions.clear();
-    glColor4f(1, 1, 1, 1);
-    enableFramesFlags();
     platform = savedPlatform;
 }
 
