@@ -10,29 +10,19 @@
 
 namespace {
 
-std::array<float, 16> faceTowardMatrix(Vec3 d, bool* faced = nullptr)
+// The first three columns of the modelview after faceToward(d) from the
+// identity.
+std::array<Vec3, 3> faceTowardColumns(Vec3 d, bool faced = true)
 {
     glMatrixMode(GL_MODELVIEW);
     glLoadIdentity();
-    const bool ok = faceToward(d);
-    if (faced)
-        *faced = ok;
+    EXPECT_EQ(faceToward(d), faced) << ::testing::PrintToString(d);
     std::array<float, 16> m{};
     glGetFloatv(GL_MODELVIEW_MATRIX, m.data());
-    return m;
+    return {Vec3{m[0], m[1], m[2]}, Vec3{m[4], m[5], m[6]}, Vec3{m[8], m[9], m[10]}};
 }
 
-float columnLength(const std::array<float, 16>& m, int column)
-{
-    const float* c = &m[4 * column];
-    return std::sqrt(c[0] * c[0] + c[1] * c[1] + c[2] * c[2]);
-}
-
-void expectColumn(const std::array<float, 16>& m, int column, Vec3 expected)
-{
-    EXPECT_TRUE(vecNear({m[4 * column], m[4 * column + 1], m[4 * column + 2]}, expected, 1e-6f)) << column;
-    EXPECT_EQ(m[4 * column + 3], 0.0f) << "column " << column;
-}
+float length(const Vec3& v) { return distance(v, Vec3{}); }
 
 Missile missileAt(Vec3 position, Vec3 target)
 {
@@ -42,49 +32,35 @@ Missile missileAt(Vec3 position, Vec3 target)
     return m;
 }
 
-
 void expectBodyMaterial() { expectMaterial({0.5f, 0, 0.5f, 1}, {0.7f, 0.7f, 0.6f, 1}); }
 
 }  // namespace
 
 using FaceToward = GlScene;
 
-TEST_F(FaceToward, StraightAheadKeepsXAndZAndReversesY)
+// Model -z turns along the direction; the matrix scales by the length |a| of
+// its horizontal part across and by |a|^2 along.
+TEST_F(FaceToward, TurnsModelMinusZAlongTheDirectionScaledByItsHorizontalPart)
 {
-    const auto m = faceTowardMatrix({0, 0, -10});
-    expectColumn(m, 0, {1, 0, 0});
-    expectColumn(m, 1, {0, -1, 0});
-    expectColumn(m, 2, {0, 0, 1});
-    EXPECT_EQ(m[15], 1.0f);
-}
+    auto c = faceTowardColumns({0, 0, -10});  // straight ahead: x and z kept, y reversed
+    EXPECT_TRUE(vecNear(c[0], {1, 0, 0}, 1e-6f));
+    EXPECT_TRUE(vecNear(c[1], {0, -1, 0}, 1e-6f));
+    EXPECT_TRUE(vecNear(c[2], {0, 0, 1}, 1e-6f));
 
-TEST_F(FaceToward, ScalesByTheHorizontalPartOfTheDirection)
-{
-    // Level: d = (0.6, 0, 0.8), |a| = 1, a rotation; model -z goes along d.
-    auto m = faceTowardMatrix({3, 0, 4});
-    for (int column = 0; column < 3; ++column)
-        EXPECT_NEAR(columnLength(m, column), 1.0f, 1e-6);
-    expectColumn(m, 2, {-0.6f, 0, -0.8f});
+    c = faceTowardColumns({3, 0, 4});  // level: |a| = 1, a rotation
+    EXPECT_TRUE(vecNear(c[2], {-0.6f, 0, -0.8f}, 1e-6f));
+    for (const Vec3& column : c)
+        EXPECT_NEAR(length(column), 1.0f, 1e-6);
 
-    // 45 degrees up: |a| = sqrt(1/2) across, |a|^2 = 1/2 along.
-    m = faceTowardMatrix({1, 1, 0});
-    EXPECT_NEAR(columnLength(m, 0), std::sqrt(0.5f), 1e-6);
-    EXPECT_NEAR(columnLength(m, 1), std::sqrt(0.5f), 1e-6);
-    EXPECT_NEAR(columnLength(m, 2), 0.5f, 1e-6);
+    c = faceTowardColumns({1, 1, 0});  // 45 degrees up: |a| = sqrt(1/2)
+    EXPECT_NEAR(length(c[0]), std::sqrt(0.5f), 1e-6);
+    EXPECT_NEAR(length(c[1]), std::sqrt(0.5f), 1e-6);
+    EXPECT_NEAR(length(c[2]), 0.5f, 1e-6);
 
-    // Straight up: everything collapses.
-    m = faceTowardMatrix({0, 5, 0});
-    for (int i = 0; i < 12; ++i)
-        EXPECT_EQ(m[i], 0.0f) << i;
-}
-
-TEST_F(FaceToward, ZeroDirectionLeavesTheMatrixAlone)
-{
-    bool faced = true;
-    const auto m = faceTowardMatrix({0, 0, 0}, &faced);
-    EXPECT_FALSE(faced);
-    for (int i = 0; i < 16; ++i)
-        EXPECT_EQ(m[i], i % 5 == 0 ? 1.0f : 0.0f) << i;
+    c = faceTowardColumns({0, 5, 0});  // straight up: everything collapses
+    EXPECT_EQ(c, (std::array<Vec3, 3>{}));
+    c = faceTowardColumns({0, 0, 0}, false);  // no direction: the matrix is left alone
+    EXPECT_EQ(c, (std::array<Vec3, 3>{Vec3{1, 0, 0}, Vec3{0, 1, 0}, Vec3{0, 0, 1}}));
 }
 
 using MissileModel = FlatView;

@@ -6,6 +6,7 @@
 #include "render/frame.h"
 
 #include "gl_scene.h"
+#include "vec3_print.h"
 
 #include <GL/glut.h>
 
@@ -136,16 +137,12 @@ TEST(StartupGL, FrameClearsTheDepthAndPlacesTheLightsInTheWorld)
 
     // Eye coordinates of the world lights, for an eye at the origin whose
     // right is world -z, up world y and back world x.
-    const auto light0 = light(GL_LIGHT0, GL_POSITION);
-    const auto light1 = light(GL_LIGHT1, GL_POSITION);
-    EXPECT_NEAR(light0[0], 0, 1e-3);
-    EXPECT_NEAR(light0[1], 10, 1e-3);
-    EXPECT_NEAR(light0[2], 0, 1e-3);
-    EXPECT_EQ(light0[3], 1.0f);
-    EXPECT_NEAR(light1[0], 10, 1e-3);
-    EXPECT_NEAR(light1[1], 10, 1e-3);
-    EXPECT_NEAR(light1[2], 15, 1e-3);
-    EXPECT_EQ(light1[3], 1.0f);  // positional, like light 0
+    // Both positional (w = 1).
+    for (auto [id, expected] : {std::pair{GL_LIGHT0, Vec3{0, 10, 0}}, {GL_LIGHT1, Vec3{10, 10, 15}}}) {
+        const auto p = light(id, GL_POSITION);
+        EXPECT_TRUE(vecNear({p[0], p[1], p[2]}, expected, 1e-3f)) << id;
+        EXPECT_EQ(p[3], 1.0f) << id;
+    }
 
     const auto modelview = matrix(GL_MODELVIEW_MATRIX);
     for (int i = 0; i < 16; ++i)
