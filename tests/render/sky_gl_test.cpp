@@ -32,28 +32,27 @@ protected:
         game.planet.spin = 0;
         glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
     }
-    void TearDown() override
-    {
-        game.planet.spin = 0;
-        GlScene::TearDown();
-    }
 };
 
 // 100 units in front of the planet's centre (-50, 50, 50), on the +z side:
 // the surface (radius 25) shows 178.9 pixels around the window's centre.
 void lookAtThePlanet() { lookAt(-50, 50, 150, -50, 50, 50); }
 
-constexpr Rgb kSurface{200, 0, 0};
+void drawThePlanetWithItsSky()
+{
+    lookAtThePlanet();
+    drawSky();
+    drawPlanet(25, -50, 50, 50);
+}
 
+constexpr Rgb kSurface{200, 0, 0};
 constexpr Rgb kStars{0, 40, 0};
 
 }  // namespace
 
 TEST_F(Backdrop, PlanetSurfaceIsUnlitAtItsCentreAndRadius)
 {
-    lookAtThePlanet();
-    drawSky();
-    drawPlanet(25, -50, 50, 50);
+    drawThePlanetWithItsSky();
     const Frame f = readFrame();
     EXPECT_EQ(f.at(500, 400), kSurface);
     EXPECT_EQ(f.at(500 + 172, 400), kSurface);
@@ -98,9 +97,7 @@ TEST_F(Backdrop, GasGiantAndAtmosphereHangBeyondThePlanet)
 
 TEST_F(Backdrop, ShotBehindThePlanetIsHidden)
 {
-    lookAtThePlanet();
-    drawSky();
-    drawPlanet(25, -50, 50, 50);
+    drawThePlanetWithItsSky();
     drawShot(Shot{0.5f, {-50, 50, 0}, {-50, 50, -10}});
     EXPECT_EQ(readFrame().at(500, 400), kSurface);
 
@@ -114,9 +111,7 @@ TEST_F(Backdrop, ParticlesShowOverThePlanet)
 {
     for (GLuint slot = TEX_TRAIL_0; slot <= TEX_BLAST_2; ++slot)
         solidTexture(slot, 2, 2, {255, 255, 255});
-    lookAtThePlanet();
-    drawSky();
-    drawPlanet(25, -50, 50, 50);
+    drawThePlanetWithItsSky();
     ParticleEmitter explosion(10, {-50, 50, -25}, {0, -0.3f, 0});
     drawExplosion(explosion);
     EXPECT_EQ(readFrame().at(500, 400), (Rgb{255, 255, 255}));
