@@ -2,8 +2,8 @@
 // the order of the random draws.
 #include "core/random.h"
 #include "effects/particles.h"
+#include "fake_platform.h"
 #include "particle_reference.h"
-#include "vec3_print.h"
 
 #include <gtest/gtest.h>
 
@@ -12,14 +12,7 @@
 
 namespace {
 
-// Starts every test from the generator's first value; its sequence from
-// state 1 is 16838, 5758, 10113, 17515, 31051, 5627, 23010, 7419, ...
-class ParticlesTest : public ::testing::Test {
-protected:
-    void SetUp() override { saved_ = randomState(); setRandomState(1); }
-    void TearDown() override { setRandomState(saved_); }
-    std::uint32_t saved_ = 1;
-};
+using ParticlesTest = RandomFromOne;
 
 // ---- creation --------------------------------------------------------------
 
