@@ -10,17 +10,14 @@ namespace fs = std::filesystem;
 
 // ---- functions -------------------------------------------------------------
 
-static void put16(Bytes& out, std::uint32_t value)
+// Little-endian fields of two and four bytes.
+static void put(Bytes& out, std::uint32_t value, int bytes)
 {
-    out.push_back(static_cast<unsigned char>(value));
-    out.push_back(static_cast<unsigned char>(value >> 8));
+    for (int i = 0; i < bytes; ++i)
+        out.push_back(static_cast<unsigned char>(value >> 8 * i));
 }
-
-static void put32(Bytes& out, std::uint32_t value)
-{
-    put16(out, value & 0xFFFF);
-    put16(out, value >> 16);
-}
+static void put16(Bytes& out, std::uint32_t value) { put(out, value, 2); }
+static void put32(Bytes& out, std::uint32_t value) { put(out, value, 4); }
 
 TempDir::TempDir()
 {

@@ -1,11 +1,9 @@
-// The texture table in a real GL context: run under Xvfb.
+// The texture table in the game's real window (run under Xvfb).
 #include "assets/textures.h"
 
 #include "bmp_writer.h"
 #include "fake_platform.h"
-
-#include <GL/glut.h>
-#include <gtest/gtest.h>
+#include "gl_scene.h"
 
 #include <map>
 
@@ -35,41 +33,22 @@ constexpr SlotFile kTable[] = {
 
 // ---- functions -------------------------------------------------------------
 
-static void openWindowOnce()
-{
-    static bool open = false;
-    if (open)
-        return;
-    static int   argc = 1;
-    static char  name[] = "test_assets_gl";
-    static char* argv[] = {name, nullptr};
-    glutInit(&argc, argv);
-    glutInitDisplayMode(GLUT_RGB | GLUT_DOUBLE | GLUT_DEPTH);
-    glutInitWindowSize(64, 64);
-    glutCreateWindow("textures");
-    open = true;
-}
-
-static GLint levelParameter(TextureId slot, GLenum name)
+// A parameter of the texture in `slot`, or of its level 0.
+static GLint parameter(TextureId slot, GLenum name, bool level = true)
 {
     GLint value = -1;
     glBindTexture(GL_TEXTURE_2D, slot);
-    glGetTexLevelParameteriv(GL_TEXTURE_2D, 0, name, &value);
-    return value;
-}
-
-static GLint textureParameter(TextureId slot, GLenum name)
-{
-    GLint value = -1;
-    glBindTexture(GL_TEXTURE_2D, slot);
-    glGetTexParameteriv(GL_TEXTURE_2D, name, &value);
+    if (level)
+        glGetTexLevelParameteriv(GL_TEXTURE_2D, 0, name, &value);
+    else
+        glGetTexParameteriv(GL_TEXTURE_2D, name, &value);
     return value;
 }
 
 // The texture's level 0, row t = 0 first, packed.
 static Bytes texturePixels(TextureId slot)
 {
-    Bytes rgb(std::size_t(levelParameter(slot, GL_TEXTURE_WIDTH)) * levelParameter(slot, GL_TEXTURE_HEIGHT) * 3);
+    Bytes rgb(std::size_t(parameter(slot, GL_TEXTURE_WIDTH)) * parameter(slot, GL_TEXTURE_HEIGHT) * 3);
     glPixelStorei(GL_PACK_ALIGNMENT, 1);
     glGetTexImage(GL_TEXTURE_2D, 0, GL_RGB, GL_UNSIGNED_BYTE, rgb.data());
     glPixelStorei(GL_PACK_ALIGNMENT, 4);
@@ -83,7 +62,6 @@ protected:
     void SetUp() override
     {
         GameTest::SetUp();
-        openWindowOnce();
         GLuint names[40];
         for (GLuint i = 0; i < 40; ++i)
             names[i] = i + 1;
@@ -128,23 +106,20 @@ TEST_F(TextureTableTest, EverySlotHoldsItsPicture)
     loadAllTextures();
     EXPECT_EQ(output(), "");
 
-    GLint bound = 0, alignment = 0;
-    glGetIntegerv(GL_TEXTURE_BINDING_2D, &bound);
-    glGetIntegerv(GL_UNPACK_ALIGNMENT, &alignment);
-    EXPECT_EQ(bound, 18);
-    EXPECT_EQ(alignment, 4);
+    EXPECT_EQ(integer(GL_TEXTURE_BINDING_2D), 18);
+    EXPECT_EQ(integer(GL_UNPACK_ALIGNMENT), 4);
     EXPECT_FALSE(glIsTexture(3));
 
     for (const SlotFile& entry : kTable) {
         SCOPED_TRACE(testing::Message() << "slot " << entry.slot << " " << entry.name);
         const Picture& picture = pictures[entry.name];
         ASSERT_TRUE(glIsTexture(entry.slot));
-        EXPECT_EQ(levelParameter(entry.slot, GL_TEXTURE_WIDTH), GLint(picture.width));
-        EXPECT_EQ(levelParameter(entry.slot, GL_TEXTURE_HEIGHT), GLint(picture.height));
-        const GLint format = levelParameter(entry.slot, GL_TEXTURE_INTERNAL_FORMAT);
+        EXPECT_EQ(parameter(entry.slot, GL_TEXTURE_WIDTH), GLint(picture.width));
+        EXPECT_EQ(parameter(entry.slot, GL_TEXTURE_HEIGHT), GLint(picture.height));
+        const GLint format = parameter(entry.slot, GL_TEXTURE_INTERNAL_FORMAT);
         EXPECT_TRUE(format == 3 || format == GL_RGB) << format;
-        EXPECT_EQ(textureParameter(entry.slot, GL_TEXTURE_MAG_FILTER), GL_NEAREST);
-        EXPECT_EQ(textureParameter(entry.slot, GL_TEXTURE_MIN_FILTER), GL_NEAREST);
+        EXPECT_EQ(parameter(entry.slot, GL_TEXTURE_MAG_FILTER, false), GL_NEAREST);
+        EXPECT_EQ(parameter(entry.slot, GL_TEXTURE_MIN_FILTER, false), GL_NEAREST);
         EXPECT_TRUE(texturePixels(entry.slot) == picture.rgb);  // the bottom row at t = 0, unskewed
     }
 }

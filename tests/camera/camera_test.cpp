@@ -102,7 +102,7 @@ TEST_F(MouseTest, TheWarpsEchoAtTheCentreCountsLikeAnyEvent)
     EXPECT_TRUE(vecNear(game.camera.center, {-124.969f, -115.702f, -58.274f}, 1e-3f));
 }
 
-TEST_F(MouseTest, PointerIsRecentredWithinTenPixelsOfAnEdge)
+TEST_F(MouseTest, PointerIsRecentredWithinTenPixelsOfTheCurrentWindowsEdge)
 {
     const std::pair<int, int> centre{500, 400};
     for (auto [x, y] : {std::pair{10, 400}, {990, 400}, {500, 10}, {500, 790}, {0, 0}, {1200, 900}}) {
@@ -115,10 +115,9 @@ TEST_F(MouseTest, PointerIsRecentredWithinTenPixelsOfAnEdge)
     for (auto [x, y] : {std::pair{11, 400}, {989, 400}, {500, 11}, {500, 789}})
         mouseMoved(x, y);
     EXPECT_TRUE(fake.warps.empty());
-}
 
-TEST_F(MouseTest, RecentringUsesTheCurrentWindowSizeTruncated)
-{
+    // The current window size, halved and truncated.
+    game.yaw = 0;
     game.windowWidth = 801;
     game.windowHeight = 401;
     mouseMoved(791, 200);

@@ -3,37 +3,26 @@
 
 #include "game/missiles.h"
 #include "game/state.h"
-#include "model_gl_fixture.h"
+#include "gl_scene.h"
+#include "vec3_print.h"
 
 #include <cmath>
 
 namespace {
 
-std::array<float, 16> faceTowardMatrix(Vec3 d, bool* faced = nullptr)
+// The first three columns of the modelview after faceToward(d) from the
+// identity.
+std::array<Vec3, 3> faceTowardColumns(Vec3 d, bool faced = true)
 {
     glMatrixMode(GL_MODELVIEW);
     glLoadIdentity();
-    const bool ok = faceToward(d);
-    if (faced)
-        *faced = ok;
+    EXPECT_EQ(faceToward(d), faced) << ::testing::PrintToString(d);
     std::array<float, 16> m{};
     glGetFloatv(GL_MODELVIEW_MATRIX, m.data());
-    return m;
+    return {Vec3{m[0], m[1], m[2]}, Vec3{m[4], m[5], m[6]}, Vec3{m[8], m[9], m[10]}};
 }
 
-float columnLength(const std::array<float, 16>& m, int column)
-{
-    const float* c = &m[4 * column];
-    return std::sqrt(c[0] * c[0] + c[1] * c[1] + c[2] * c[2]);
-}
-
-void expectColumn(const std::array<float, 16>& m, int column, Vec3 expected)
-{
-    EXPECT_NEAR(m[4 * column + 0], expected.x, 1e-6) << "column " << column;
-    EXPECT_NEAR(m[4 * column + 1], expected.y, 1e-6) << "column " << column;
-    EXPECT_NEAR(m[4 * column + 2], expected.z, 1e-6) << "column " << column;
-    EXPECT_EQ(m[4 * column + 3], 0.0f) << "column " << column;
-}
+float length(const Vec3& v) { return distance(v, Vec3{}); }
 
 Missile missileAt(Vec3 position, Vec3 target)
 {
@@ -43,56 +32,35 @@ Missile missileAt(Vec3 position, Vec3 target)
     return m;
 }
 
-void expectBodyMaterial()
-{
-    for (GLenum face : {GL_FRONT, GL_BACK}) {
-        EXPECT_EQ(material(face, GL_AMBIENT), (std::array<float, 4>{0, 0, 0, 1}));
-        EXPECT_EQ(material(face, GL_DIFFUSE), (std::array<float, 4>{0.5f, 0, 0.5f, 1}));
-        EXPECT_EQ(material(face, GL_SPECULAR), (std::array<float, 4>{0.7f, 0.7f, 0.6f, 1}));
-        EXPECT_EQ(material(face, GL_SHININESS)[0], 0.25f);
-    }
-}
+void expectBodyMaterial() { expectMaterial({0.5f, 0, 0.5f, 1}, {0.7f, 0.7f, 0.6f, 1}); }
 
 }  // namespace
 
 using FaceToward = GlScene;
 
-TEST_F(FaceToward, StraightAheadKeepsXAndZAndReversesY)
+// Model -z turns along the direction; the matrix scales by the length |a| of
+// its horizontal part across and by |a|^2 along.
+TEST_F(FaceToward, TurnsModelMinusZAlongTheDirectionScaledByItsHorizontalPart)
 {
-    const auto m = faceTowardMatrix({0, 0, -10});
-    expectColumn(m, 0, {1, 0, 0});
-    expectColumn(m, 1, {0, -1, 0});
-    expectColumn(m, 2, {0, 0, 1});
-    EXPECT_EQ(m[15], 1.0f);
-}
+    auto c = faceTowardColumns({0, 0, -10});  // straight ahead: x and z kept, y reversed
+    EXPECT_TRUE(vecNear(c[0], {1, 0, 0}, 1e-6f));
+    EXPECT_TRUE(vecNear(c[1], {0, -1, 0}, 1e-6f));
+    EXPECT_TRUE(vecNear(c[2], {0, 0, 1}, 1e-6f));
 
-TEST_F(FaceToward, ScalesByTheHorizontalPartOfTheDirection)
-{
-    // Level: d = (0.6, 0, 0.8), |a| = 1, a rotation; model -z goes along d.
-    auto m = faceTowardMatrix({3, 0, 4});
-    for (int column = 0; column < 3; ++column)
-        EXPECT_NEAR(columnLength(m, column), 1.0f, 1e-6);
-    expectColumn(m, 2, {-0.6f, 0, -0.8f});
+    c = faceTowardColumns({3, 0, 4});  // level: |a| = 1, a rotation
+    EXPECT_TRUE(vecNear(c[2], {-0.6f, 0, -0.8f}, 1e-6f));
+    for (const Vec3& column : c)
+        EXPECT_NEAR(length(column), 1.0f, 1e-6);
 
-    // 45 degrees up: |a| = sqrt(1/2) across, |a|^2 = 1/2 along.
-    m = faceTowardMatrix({1, 1, 0});
-    EXPECT_NEAR(columnLength(m, 0), std::sqrt(0.5f), 1e-6);
-    EXPECT_NEAR(columnLength(m, 1), std::sqrt(0.5f), 1e-6);
-    EXPECT_NEAR(columnLength(m, 2), 0.5f, 1e-6);
+    c = faceTowardColumns({1, 1, 0});  // 45 degrees up: |a| = sqrt(1/2)
+    EXPECT_NEAR(length(c[0]), std::sqrt(0.5f), 1e-6);
+    EXPECT_NEAR(length(c[1]), std::sqrt(0.5f), 1e-6);
+    EXPECT_NEAR(length(c[2]), 0.5f, 1e-6);
 
-    // Straight up: everything collapses.
-    m = faceTowardMatrix({0, 5, 0});
-    for (int i = 0; i < 12; ++i)
-        EXPECT_EQ(m[i], 0.0f) << i;
-}
-
-TEST_F(FaceToward, ZeroDirectionLeavesTheMatrixAlone)
-{
-    bool faced = true;
-    const auto m = faceTowardMatrix({0, 0, 0}, &faced);
-    EXPECT_FALSE(faced);
-    for (int i = 0; i < 16; ++i)
-        EXPECT_EQ(m[i], i % 5 == 0 ? 1.0f : 0.0f) << i;
+    c = faceTowardColumns({0, 5, 0});  // straight up: everything collapses
+    EXPECT_EQ(c, (std::array<Vec3, 3>{}));
+    c = faceTowardColumns({0, 0, 0}, false);  // no direction: the matrix is left alone
+    EXPECT_EQ(c, (std::array<Vec3, 3>{Vec3{1, 0, 0}, Vec3{0, 1, 0}, Vec3{0, 0, 1}}));
 }
 
 using MissileModel = FlatView;
@@ -104,17 +72,9 @@ TEST_F(MissileModel, LevelMissileShowsAtFullSizeNoseFirst)
 {
     Missile m = missileAt({0, 0, 0}, {100, 0, 0});
     drawMissile(m);
-    const Frame f = readFrame();
-
-    EXPECT_FALSE(f.at(px(1.2f), py(0)).black()) << "nose";
-    EXPECT_TRUE(f.at(px(1.8f), py(0)).black()) << "beyond the nose tip";
-    EXPECT_FALSE(f.at(px(-3), py(0.6f)).black()) << "body";
-    EXPECT_TRUE(f.at(px(-3), py(0.9f)).black()) << "beyond the body";
-    EXPECT_FALSE(f.at(px(-6), py(1.3f)).black()) << "vertical fin";
-    EXPECT_TRUE(f.at(px(-6), py(1.6f)).black()) << "beyond the fin";
-    EXPECT_TRUE(f.at(px(-4), py(1.3f)).black()) << "ahead of the fins";
-    EXPECT_FALSE(f.at(px(-7.35f), py(0)).black()) << "tail";
-    EXPECT_TRUE(f.at(px(-7.7f), py(0)).black()) << "behind the tail";
+    // Nose, body, fin and tail, and just beyond each; ahead of the fins.
+    expectLit(readFrame(), {{px(1.2f), py(0)}, {px(-3), py(0.6f)}, {px(-6), py(1.3f)}, {px(-7.35f), py(0)}},
+              {{px(1.8f), py(0)}, {px(-3), py(0.9f)}, {px(-6), py(1.6f)}, {px(-4), py(1.3f)}, {px(-7.7f), py(0)}});
 }
 
 // 45 degrees up: half as long (tip 0.75 ahead, tail 3.75 behind along the
@@ -123,13 +83,10 @@ TEST_F(MissileModel, ClimbingMissileShrinks)
 {
     Missile m = missileAt({0, 0, 0}, {100, 100, 0});
     drawMissile(m);
-    const Frame f = readFrame();
     const float s = std::sqrt(0.5f);
-
-    EXPECT_FALSE(f.at(px(0.3f * s), py(0.3f * s)).black()) << "nose";
-    EXPECT_TRUE(f.at(px(1.0f * s), py(1.0f * s)).black()) << "beyond the shortened nose";
-    EXPECT_FALSE(f.at(px(-3.4f * s), py(-3.4f * s)).black()) << "tail";
-    EXPECT_TRUE(f.at(px(-4.2f * s), py(-4.2f * s)).black()) << "behind the shortened tail";
+    // Nose and tail, and beyond the shortened nose and tail.
+    expectLit(readFrame(), {{px(0.3f * s), py(0.3f * s)}, {px(-3.4f * s), py(-3.4f * s)}},
+              {{px(1.0f * s), py(1.0f * s)}, {px(-4.2f * s), py(-4.2f * s)}});
 }
 
 TEST_F(MissileModel, VerticalMissileShowsOnlyItsAimLine)
@@ -137,27 +94,20 @@ TEST_F(MissileModel, VerticalMissileShowsOnlyItsAimLine)
     glDisable(GL_TEXTURE_2D);  // the line takes the plain current colour
     Missile m = missileAt({0.11f, 0, 0}, {0.11f, 100, 0});  // through pixel centres
     drawMissile(m);
-    Frame f = readFrame();
-    EXPECT_TRUE(f.at(px(0.11f), py(0.3f)).black()) << "no model";
-    EXPECT_TRUE(f.at(px(0.11f), py(5)).black()) << "no line";
+    expectLit(readFrame(), {}, {{px(0.11f), py(0.3f)}, {px(0.11f), py(5)}});  // no model, no line
 
     game.showAimLines = true;
     drawMissile(m);
     game.showAimLines = false;
-    f = readFrame();
-    EXPECT_FALSE(f.at(px(0.11f), py(5)).black()) << "aim line";
-    EXPECT_TRUE(f.at(px(0.3f), py(5)).black()) << "beside the aim line";
-    EXPECT_TRUE(f.at(px(0.11f), py(-0.3f)).black()) << "behind the missile";
+    // The aim line; beside it and behind the missile nothing.
+    expectLit(readFrame(), {{px(0.11f), py(5)}}, {{px(0.3f), py(5)}, {px(0.11f), py(-0.3f)}});
 }
 
 TEST_F(MissileModel, MissileAtItsTargetDrawsNothing)
 {
     Missile m = missileAt({1, 1, 0}, {1, 1, 0});
     drawMissile(m);
-    const Frame f = readFrame();
-    for (int y = 0; y < f.height; y += 4)
-        for (int x = 0; x < f.width; x += 4)
-            ASSERT_TRUE(f.at(x, y).black()) << x << ", " << y;
+    EXPECT_TRUE(readFrame().allBlack(4));
     EXPECT_EQ(glGetError(), static_cast<GLenum>(GL_NO_ERROR));
     expectBodyMaterial();
 }
@@ -166,21 +116,16 @@ TEST_F(MissileModel, RestoresMatricesAndFlagsAndLeavesTheBodyMaterial)
 {
     const GLfloat grey[] = {0.3f, 0.3f, 0.3f, 1};
     for (bool aimLines : {false, true}) {
-        for (auto setFlags : {enableFramesFlags, enableOppositeFlags}) {
-            setFlags();
+        game.showAimLines = aimLines;
+        const auto prepare = [&] {
             glMaterialfv(GL_FRONT_AND_BACK, GL_DIFFUSE, grey);
             glShadeModel(GL_FLAT);
-            game.showAimLines = aimLines;
             glTranslatef(1, 2, 3);
-            const GlSnapshot before = snapshot();
-            Missile m = missileAt({0, 0, 0}, {100, 20, 30});
-            drawMissile(m);
-            EXPECT_TRUE(snapshot() == before) << "aim lines " << aimLines;
-            expectBodyMaterial();
-            GLint shade = 0;
-            glGetIntegerv(GL_SHADE_MODEL, &shade);
-            EXPECT_EQ(shade, GL_SMOOTH);
-        }
+        };
+        Missile m = missileAt({0, 0, 0}, {100, 20, 30});
+        expectRestored(prepare, [&] { drawMissile(m); });
+        expectBodyMaterial();
+        EXPECT_EQ(integer(GL_SHADE_MODEL), GL_SMOOTH);
     }
     game.showAimLines = false;
 }

@@ -1,64 +1,37 @@
 // Particle drawing in a real window (run under Xvfb from the repo root): the
 // batched drawing against the particle-by-particle routine, pixel for pixel
 // and in the state it leaves behind.
-#include "app/app.h"
 #include "core/random.h"
 #include "effects/particles.h"
+#include "gl_scene.h"
 #include "particle_reference.h"
 
 #include <GL/glu.h>
-#include <gtest/gtest.h>
-
-#include <array>
-#include <vector>
 
 namespace {
 
-class StartedGame : public ::testing::Environment {
-public:
-    void SetUp() override
-    {
-        static char name[] = "test_effects_gl";
-        static char* argv[] = {name, nullptr};
-        startGame(1, argv);
-    }
-};
-
-const auto* const startedGame = ::testing::AddGlobalTestEnvironment(new StartedGame);
-
-constexpr int kWidth = 1000;
-constexpr int kHeight = 800;
-
 // The state a particle routine may leave behind that later drawing sees.
 struct LeftState {
-    GLint   boundTexture = 0;
-    std::array<float, 4> texCoord{};
-    std::array<float, 4> colour{};
+    std::array<GLint, 7> integers{};  // texture, stack depth, blend, shading, hints
+    std::array<GLboolean, 4> flags{};  // depth test, blend, texture, lighting
+    std::array<float, 4> texCoord{}, colour{};
     std::array<float, 16> modelview{};
-    GLint   modelviewDepth = 0;
-    GLint   blendSrc = 0, blendDst = 0, shadeModel = 0, perspectiveHint = 0, pointHint = 0;
-    GLboolean depthTest = 0, blend = 0, texture2d = 0, lighting = 0;
-
     bool operator==(const LeftState&) const = default;
 };
 
 LeftState leftState()
 {
     LeftState s;
-    glGetIntegerv(GL_TEXTURE_BINDING_2D, &s.boundTexture);
-    glGetFloatv(GL_CURRENT_TEXTURE_COORDS, s.texCoord.data());
-    glGetFloatv(GL_CURRENT_COLOR, s.colour.data());
+    int i = 0;
+    for (GLenum name : {GL_TEXTURE_BINDING_2D, GL_MODELVIEW_STACK_DEPTH, GL_BLEND_SRC, GL_BLEND_DST,
+                        GL_SHADE_MODEL, GL_PERSPECTIVE_CORRECTION_HINT, GL_POINT_SMOOTH_HINT})
+        s.integers[i++] = integer(name);
+    i = 0;
+    for (GLenum flag : {GL_DEPTH_TEST, GL_BLEND, GL_TEXTURE_2D, GL_LIGHTING})
+        s.flags[i++] = glIsEnabled(flag);
+    s.texCoord = floats4(GL_CURRENT_TEXTURE_COORDS);
+    s.colour = floats4(GL_CURRENT_COLOR);
     glGetFloatv(GL_MODELVIEW_MATRIX, s.modelview.data());
-    glGetIntegerv(GL_MODELVIEW_STACK_DEPTH, &s.modelviewDepth);
-    glGetIntegerv(GL_BLEND_SRC, &s.blendSrc);
-    glGetIntegerv(GL_BLEND_DST, &s.blendDst);
-    glGetIntegerv(GL_SHADE_MODEL, &s.shadeModel);
-    glGetIntegerv(GL_PERSPECTIVE_CORRECTION_HINT, &s.perspectiveHint);
-    glGetIntegerv(GL_POINT_SMOOTH_HINT, &s.pointHint);
-    s.depthTest = glIsEnabled(GL_DEPTH_TEST);
-    s.blend = glIsEnabled(GL_BLEND);
-    s.texture2d = glIsEnabled(GL_TEXTURE_2D);
-    s.lighting = glIsEnabled(GL_LIGHTING);
     return s;
 }
 
@@ -79,15 +52,6 @@ void prepareFrame(const Vec3& eye, const Vec3& center)
     glHint(GL_POINT_SMOOTH_HINT, GL_DONT_CARE);
     glBindTexture(GL_TEXTURE_2D, 5);
     glTexCoord2f(0.25f, 0.75f);
-}
-
-std::vector<unsigned char> framePixels()
-{
-    std::vector<unsigned char> rgba(std::size_t(kWidth) * kHeight * 4);
-    glFinish();
-    glReadBuffer(GL_BACK);
-    glReadPixels(0, 0, kWidth, kHeight, GL_RGBA, GL_UNSIGNED_BYTE, rgba.data());
-    return rgba;
 }
 
 // The per-frame routine drawing every particle with its own bind and strip.
@@ -118,7 +82,7 @@ void referenceDraw(ParticleEmitter& e, bool explosion, const Vec3& at)
 }
 
 struct Drawn {
-    std::vector<unsigned char> pixels;
+    std::vector<std::uint8_t>  pixels;
     LeftState                  state;
     ParticleEmitter            emitter;
     std::uint32_t              random;
@@ -133,11 +97,11 @@ Drawn drawFrames(ParticleEmitter emitter, int frames, const Vec3& eye, DrawFrame
     setRandomState(1234);
     for (int f = 0; f < frames; ++f) {
         const bool last = f == frames - 1;
-        glViewport(0, 0, last ? kWidth : 1, last ? kHeight : 1);
+        glViewport(0, 0, last ? 1000 : 1, last ? 800 : 1);
         prepareFrame(eye, emitter.position);
         draw(emitter, f);
     }
-    Drawn d{framePixels(), leftState(), std::move(emitter), randomState()};
+    Drawn d{readFrame().rgb, leftState(), std::move(emitter), randomState()};
     return d;
 }
 
@@ -166,12 +130,11 @@ void expectSameFrames(const ParticleEmitter& start, bool explosion, int frames, 
     EXPECT_EQ(differ, 0u) << "bytes differing of " << reference.pixels.size();
     EXPECT_TRUE(batched.state == reference.state);
     EXPECT_EQ(batched.state.texCoord, (std::array<float, 4>{0, 0, 0, 1}));
-    EXPECT_EQ(batched.state.modelviewDepth, 1);
-    EXPECT_EQ(batched.state.blendSrc, GL_SRC_ALPHA);
-    EXPECT_EQ(batched.state.blendDst, GL_ONE);
-    EXPECT_EQ(batched.state.shadeModel, GL_SMOOTH);
-    EXPECT_EQ(batched.state.perspectiveHint, GL_NICEST);
-    EXPECT_TRUE(batched.state.depthTest && batched.state.lighting && !batched.state.blend);
+    const auto& n = batched.state.integers;
+    EXPECT_EQ(std::vector<GLint>(n.begin() + 1, n.end() - 1),
+              (std::vector<GLint>{1, GL_SRC_ALPHA, GL_ONE, GL_SMOOTH, GL_NICEST}));
+    const auto& on = batched.state.flags;
+    EXPECT_TRUE(on[0] && !on[1] && on[3]) << "depth test and lighting back on, blending off";
 }
 
 }  // namespace
@@ -204,8 +167,8 @@ TEST(ParticlesGL, EmptyEmitterLeavesTextureAndCoordinateAlone)
     prepareFrame(Vec3{0, 0, 10}, Vec3{});
     drawExplosion(none);
     const LeftState s = leftState();
-    EXPECT_EQ(s.boundTexture, 5);
+    EXPECT_EQ(s.integers[0], 5);
     EXPECT_EQ(s.texCoord, (std::array<float, 4>{0.25f, 0.75f, 0, 1}));
-    EXPECT_EQ(s.blendSrc, GL_SRC_ALPHA) << "the blend function is set all the same";
-    EXPECT_TRUE(s.depthTest);
+    EXPECT_EQ(s.integers[2], GL_SRC_ALPHA) << "the blend function is set all the same";
+    EXPECT_TRUE(s.flags[0]);
 }

@@ -4,7 +4,7 @@
 
 #include "assets/textures.h"
 #include "game/shots.h"
-#include "model_gl_fixture.h"
+#include "gl_scene.h"
 
 namespace {
 
@@ -16,19 +16,7 @@ protected:
         FlatView::SetUp();
         solidTexture(TEX_BLAST_0, 2, 2, {255, 255, 255});
     }
-    void TearDown() override
-    {
-        restoreTexture(TEX_BLAST_0, "particlewhite.bmp");
-        FlatView::TearDown();
-    }
 };
-
-GLint integer(GLenum name)
-{
-    GLint v = 0;
-    glGetIntegerv(name, &v);
-    return v;
-}
 
 }  // namespace
 
@@ -38,11 +26,8 @@ TEST_F(ShotSprite, LevelShotIsAUnitSquare)
     drawShot(Shot{0.5f, {0, 0, 0}, {0, 0, -10}});
     const Frame f = readFrame();
     EXPECT_EQ(f.at(px(0), py(0)), (Rgb{255, 255, 255}));
-    EXPECT_FALSE(f.at(px(-0.45f), py(0)).black());
-    EXPECT_TRUE(f.at(px(-0.55f), py(0)).black());
-    EXPECT_FALSE(f.at(px(0.45f), py(0.45f)).black());
-    EXPECT_TRUE(f.at(px(0.55f), py(0)).black());
-    EXPECT_TRUE(f.at(px(0), py(0.55f)).black());
+    expectLit(f, {{px(-0.45f), py(0)}, {px(0.45f), py(0.45f)}},
+              {{px(-0.55f), py(0)}, {px(0.55f), py(0)}, {px(0), py(0.55f)}});
 }
 
 // direction - position = (0, -10, -10): d.x^2 + d.z^2 = 1/2, so the square
@@ -50,11 +35,7 @@ TEST_F(ShotSprite, LevelShotIsAUnitSquare)
 TEST_F(ShotSprite, SteepShotIsSmaller)
 {
     drawShot(Shot{0.5f, {2, 0, 0}, {2, -10, -10}});
-    const Frame f = readFrame();
-    EXPECT_FALSE(f.at(px(2.3f), py(0)).black());
-    EXPECT_TRUE(f.at(px(2.4f), py(0)).black());
-    EXPECT_FALSE(f.at(px(2), py(0.2f)).black());
-    EXPECT_TRUE(f.at(px(2), py(0.3f)).black());
+    expectLit(readFrame(), {{px(2.3f), py(0)}, {px(2), py(0.2f)}}, {{px(2.4f), py(0)}, {px(2), py(0.3f)}});
 }
 
 TEST_F(ShotSprite, VerticalOrZeroDirectionDrawsNothing)
@@ -62,38 +43,25 @@ TEST_F(ShotSprite, VerticalOrZeroDirectionDrawsNothing)
     drawShot(Shot{0.5f, {0, 0, 0}, {0, 10, 0}});
     drawShot(Shot{0.5f, {1, 1, 1}, {1, 1, 1}});
     EXPECT_EQ(glGetError(), static_cast<GLenum>(GL_NO_ERROR));
-    const Frame f = readFrame();
-    for (int y = 0; y < f.height; y += 2)
-        for (int x = 0; x < f.width; x += 2)
-            ASSERT_TRUE(f.at(x, y).black()) << x << ", " << y;
+    EXPECT_TRUE(readFrame().allBlack(2));
 }
 
 TEST_F(ShotSprite, RestoresMatricesAndFlagsAndLeavesItsState)
 {
     for (Vec3 direction : {Vec3{3, 4, -10}, Vec3{0, 0, 0}}) {
-        for (auto setFlags : {enableFramesFlags, enableOppositeFlags}) {
-            setFlags();
+        const auto prepare = [] {
             glShadeModel(GL_FLAT);
             glBlendFunc(GL_ONE, GL_ZERO);
             glHint(GL_POINT_SMOOTH_HINT, GL_FASTEST);
             glHint(GL_PERSPECTIVE_CORRECTION_HINT, GL_FASTEST);
             glBindTexture(GL_TEXTURE_2D, TEX_FONT);
             glTranslatef(1, 2, 3);
-            const GlSnapshot before = snapshot();
-            drawShot(Shot{0.5f, {0, 0, 0}, direction});
-            EXPECT_TRUE(snapshot() == before);
-            EXPECT_EQ(integer(GL_SHADE_MODEL), GL_SMOOTH);
-            EXPECT_EQ(integer(GL_BLEND_SRC), GL_SRC_ALPHA);
-            EXPECT_EQ(integer(GL_BLEND_DST), GL_ONE);
-            EXPECT_EQ(integer(GL_TEXTURE_BINDING_2D), 12);
-            EXPECT_EQ(integer(GL_PERSPECTIVE_CORRECTION_HINT), GL_NICEST);
-            EXPECT_EQ(integer(GL_POINT_SMOOTH_HINT), GL_NICEST);
-            for (GLenum face : {GL_FRONT, GL_BACK}) {
-                EXPECT_EQ(material(face, GL_AMBIENT), (std::array<float, 4>{0, 0, 0, 1}));
-                EXPECT_EQ(material(face, GL_DIFFUSE), (std::array<float, 4>{0.5f, 0.5f, 0, 1}));
-                EXPECT_EQ(material(face, GL_SPECULAR), (std::array<float, 4>{0.6f, 0.6f, 0.5f, 1}));
-                EXPECT_EQ(material(face, GL_SHININESS)[0], 0.25f);
-            }
-        }
+        };
+        expectRestored(prepare, [&] { drawShot(Shot{0.5f, {0, 0, 0}, direction}); });
+        for (auto [name, value] : {std::pair{GL_SHADE_MODEL, GL_SMOOTH}, {GL_BLEND_SRC, GL_SRC_ALPHA},
+                                   {GL_BLEND_DST, GL_ONE}, {GL_TEXTURE_BINDING_2D, 12},
+                                   {GL_PERSPECTIVE_CORRECTION_HINT, GL_NICEST}, {GL_POINT_SMOOTH_HINT, GL_NICEST}})
+            EXPECT_EQ(integer(name), GLint(value)) << name;
+        expectMaterial({0.5f, 0.5f, 0, 1}, {0.6f, 0.6f, 0.5f, 1});
     }
 }

@@ -109,7 +109,7 @@ TEST_F(MissileTest, SpawnPointsLieOnTheSqueezedEllipsoid)
     }
 }
 
-TEST_F(MissileTest, FlightStepsNeedMoreThanTenMillisecondsAndUseTheOldProgress)
+TEST_F(MissileTest, FlightStepsNeedMoreThanTenMillisecondsUseTheOldProgressAndStopPastOne)
 {
     addMissile({950, 50, 50});  // direction (-1000, 0, 0)
     Missile& m = game.missiles[0];
@@ -129,14 +129,9 @@ TEST_F(MissileTest, FlightStepsNeedMoreThanTenMillisecondsAndUseTheOldProgress)
     EXPECT_EQ(m.position, (Vec3{949.5f, 50, 50}));
     EXPECT_EQ(m.progress, 0.001f);
     EXPECT_EQ(m.lastStepTime, 22.0f);
-}
 
-TEST_F(MissileTest, ProgressAtExactlyOneGrowsOnceMoreThenStops)
-{
-    addMissile({950, 50, 50});
-    Missile& m = game.missiles[0];
+    // Progress at exactly one grows once more, then stops.
     m.progress = 1.0f;
-
     game.currentTime = 100;
     advanceMissile(m);
     EXPECT_EQ(m.position, kTarget);
@@ -200,9 +195,7 @@ TEST_F(MissileTest, PopulationStopsAtZero)
     game.currentTime = 11;
     addMissile({-50, 50, 75});
     addMissile({-50, 50, 25});
-
     missilePass(recordNothing);
-
     EXPECT_EQ(output(), "0% of the planet's population remains.\n0% of the planet's population remains.\n");
     EXPECT_EQ(game.population, 0);
 }

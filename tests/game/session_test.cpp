@@ -31,18 +31,6 @@ namespace {
 
 const std::string kExpectedFile = QUORVANE_SOURCE_DIR "/tests/game/session_expected.txt";
 
-class StartedGame : public ::testing::Environment {
-public:
-    void SetUp() override
-    {
-        static char name[] = "test_session";
-        static char* argv[] = {name, nullptr};
-        startGame(1, argv);
-    }
-};
-
-const auto* const startedGame = ::testing::AddGlobalTestEnvironment(new StartedGame);
-
 int scriptedClock = 0;  // ms
 int scriptedElapsedMs() { return scriptedClock; }
 

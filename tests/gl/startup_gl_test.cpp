@@ -5,26 +5,15 @@
 #include "game/state.h"
 #include "render/frame.h"
 
-#include <GL/glut.h>
-#include <gtest/gtest.h>
+#include "gl_scene.h"
+#include "vec3_print.h"
 
-#include <array>
+#include <GL/glut.h>
+
 #include <cmath>
 #include <utility>
 
 namespace {
-
-class StartedGame : public ::testing::Environment {
-public:
-    void SetUp() override
-    {
-        static char name[] = "test_gl";
-        static char* argv[] = {name, nullptr};
-        startGame(1, argv);
-    }
-};
-
-const auto* const startedGame = ::testing::AddGlobalTestEnvironment(new StartedGame);
 
 std::array<float, 16> matrix(GLenum which)
 {
@@ -67,12 +56,11 @@ void countRedisplay() { ++redisplays; }
 
 }  // namespace
 
-TEST(StartupGL, OpensTheWindowOnTheTitleScreen)
+TEST(StartupGL, OpensTheWindowOnTheTitleScreenWithTwoLightsAndFlatShading)
 {
-    EXPECT_EQ(glutGet(GLUT_WINDOW_WIDTH), 1000);
-    EXPECT_EQ(glutGet(GLUT_WINDOW_HEIGHT), 800);
-    EXPECT_EQ(glutGet(GLUT_WINDOW_CURSOR), GLUT_CURSOR_NONE);
-    EXPECT_EQ(glutGet(GLUT_WINDOW_DOUBLEBUFFER), 1);
+    for (auto [name, value] : {std::pair{GLUT_WINDOW_WIDTH, 1000}, {GLUT_WINDOW_HEIGHT, 800},
+                               {GLUT_WINDOW_CURSOR, GLUT_CURSOR_NONE}, {GLUT_WINDOW_DOUBLEBUFFER, 1}})
+        EXPECT_EQ(glutGet(name), value) << name;
     EXPECT_GT(glutGet(GLUT_WINDOW_DEPTH_SIZE), 0);
     EXPECT_EQ(game.windowWidth, 1000);
     EXPECT_EQ(game.windowHeight, 800);
@@ -82,37 +70,19 @@ TEST(StartupGL, OpensTheWindowOnTheTitleScreen)
     EXPECT_NE(sphereQuadric, nullptr);
     EXPECT_NE(missileQuadric, nullptr);
     EXPECT_EQ(glGetError(), static_cast<GLenum>(GL_NO_ERROR));
-}
 
-TEST(StartupGL, EnablesTwoLightsWithTheirColours)
-{
-    EXPECT_TRUE(glIsEnabled(GL_LIGHTING));
-    EXPECT_TRUE(glIsEnabled(GL_LIGHT0));
-    EXPECT_TRUE(glIsEnabled(GL_LIGHT1));
-    EXPECT_FALSE(glIsEnabled(GL_LIGHT2));
+    for (auto [flag, on] : {std::pair{GL_LIGHTING, true}, {GL_LIGHT0, true}, {GL_LIGHT1, true},
+                            {GL_LIGHT2, false}, {GL_DEPTH_TEST, true}, {GL_NORMALIZE, true},
+                            {GL_CULL_FACE, false}, {GL_BLEND, false}, {GL_FOG, false}})
+        EXPECT_EQ(glIsEnabled(flag), on) << "flag " << flag;
     for (GLenum id : {GL_LIGHT0, GL_LIGHT1}) {
         EXPECT_EQ(light(id, GL_AMBIENT), (std::array<float, 4>{0.99f, 0.99f, 0.99f, 1}));
         EXPECT_EQ(light(id, GL_DIFFUSE), (std::array<float, 4>{0.64f, 0.64f, 0.64f, 1}));
         EXPECT_EQ(light(id, GL_SPECULAR), (std::array<float, 4>{0.64f, 0.64f, 0.64f, 1}));
     }
-}
-
-TEST(StartupGL, LeavesDepthNormalizeFlatShadingAndNothingElse)
-{
-    EXPECT_TRUE(glIsEnabled(GL_DEPTH_TEST));
-    EXPECT_TRUE(glIsEnabled(GL_NORMALIZE));
-    EXPECT_FALSE(glIsEnabled(GL_CULL_FACE));
-    EXPECT_FALSE(glIsEnabled(GL_BLEND));
-    EXPECT_FALSE(glIsEnabled(GL_FOG));
-    GLint shadeModel = 0;
-    glGetIntegerv(GL_SHADE_MODEL, &shadeModel);
-    EXPECT_EQ(shadeModel, GL_FLAT);
-    std::array<float, 4> clear{};
-    glGetFloatv(GL_COLOR_CLEAR_VALUE, clear.data());
-    EXPECT_EQ(clear, (std::array<float, 4>{0, 0, 0, 1}));
-    GLint mode = 0;
-    glGetIntegerv(GL_MATRIX_MODE, &mode);
-    EXPECT_EQ(mode, GL_MODELVIEW);
+    EXPECT_EQ(integer(GL_SHADE_MODEL), GL_FLAT);
+    EXPECT_EQ(floats4(GL_COLOR_CLEAR_VALUE), (std::array<float, 4>{0, 0, 0, 1}));
+    EXPECT_EQ(integer(GL_MATRIX_MODE), GL_MODELVIEW);
 }
 
 TEST(StartupGL, ProjectionFollowsTheWindowButSurvivesAZeroHeight)
@@ -167,16 +137,12 @@ TEST(StartupGL, FrameClearsTheDepthAndPlacesTheLightsInTheWorld)
 
     // Eye coordinates of the world lights, for an eye at the origin whose
     // right is world -z, up world y and back world x.
-    const auto light0 = light(GL_LIGHT0, GL_POSITION);
-    const auto light1 = light(GL_LIGHT1, GL_POSITION);
-    EXPECT_NEAR(light0[0], 0, 1e-3);
-    EXPECT_NEAR(light0[1], 10, 1e-3);
-    EXPECT_NEAR(light0[2], 0, 1e-3);
-    EXPECT_EQ(light0[3], 1.0f);
-    EXPECT_NEAR(light1[0], 10, 1e-3);
-    EXPECT_NEAR(light1[1], 10, 1e-3);
-    EXPECT_NEAR(light1[2], 15, 1e-3);
-    EXPECT_EQ(light1[3], 1.0f);  // positional, like light 0
+    // Both positional (w = 1).
+    for (auto [id, expected] : {std::pair{GL_LIGHT0, Vec3{0, 10, 0}}, {GL_LIGHT1, Vec3{10, 10, 15}}}) {
+        const auto p = light(id, GL_POSITION);
+        EXPECT_TRUE(vecNear({p[0], p[1], p[2]}, expected, 1e-3f)) << id;
+        EXPECT_EQ(p[3], 1.0f) << id;
+    }
 
     const auto modelview = matrix(GL_MODELVIEW_MATRIX);
     for (int i = 0; i < 16; ++i)

@@ -9,23 +9,16 @@
 
 #include <iostream>
 #include <sstream>
+#include <utility>
 
 namespace {
 
-struct SlotImage {
-    GLuint      slot;
-    const char* file;
-    Rgb         colour;
-};
-
-// Unlit layers grey (stars, planet surface, overlay images); lit additive
-// layers black, so they add nothing whatever the material.
-constexpr SlotImage kImages[] = {
-    {TEX_STARS, "stars.bmp", {100, 100, 100}},      {TEX_PLANET, "Planet.bmp", {200, 200, 200}},
-    {TEX_CLOUDS, "clouds.bmp", {0, 0, 0}},          {TEX_NEBULA, "nebula.bmp", {0, 0, 0}},
-    {TEX_ATM, "atm.bmp", {0, 0, 0}},                {TEX_GASPLANET, "gasplanet.bmp", {0, 0, 0}},
-    {TEX_FONT, "Font.bmp", {255, 255, 255}},        {TEX_CROSSHAIR, "crosshair7.bmp", {255, 255, 255}},
-    {TEX_LOGO, "logo.bmp", {255, 255, 255}},        {TEX_TITLE_TEXT, "text.bmp", {255, 255, 255}},
+// Unlit layers grey (stars, planet surface), overlay images white; lit
+// additive layers black, so they add nothing whatever the material.
+constexpr std::pair<GLuint, Rgb> kImages[] = {
+    {TEX_STARS, {100, 100, 100}}, {TEX_PLANET, {200, 200, 200}},  {TEX_CLOUDS, {}},         {TEX_NEBULA, {}},
+    {TEX_ATM, {}},                {TEX_GASPLANET, {}},            {TEX_FONT, {255, 255, 255}}, {TEX_CROSSHAIR, {255, 255, 255}},
+    {TEX_LOGO, {255, 255, 255}},  {TEX_TITLE_TEXT, {255, 255, 255}},
 };
 
 class WholeFrame : public GlScene {
@@ -33,16 +26,14 @@ protected:
     void SetUp() override
     {
         GlScene::SetUp();
-        for (const SlotImage& image : kImages)
-            solidTexture(image.slot, 2, 2, image.colour);
+        for (auto [slot, colour] : kImages)
+            solidTexture(slot, 2, 2, colour);
         savedCamera_ = game.camera;
         saved_ = std::cout.rdbuf(quiet_.rdbuf());
     }
     void TearDown() override
     {
         std::cout.rdbuf(saved_);
-        for (const SlotImage& image : kImages)
-            restoreTexture(image.slot, image.file);
         game.camera = savedCamera_;
         game.titleScreen = true;
         GlScene::TearDown();

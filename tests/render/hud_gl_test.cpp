@@ -35,16 +35,6 @@ protected:
         game.score = 0;
         game.population = 100;
     }
-    void TearDown() override
-    {
-        restoreTexture(TEX_FONT, "Font.bmp");
-        restoreTexture(TEX_CROSSHAIR, "crosshair7.bmp");
-        restoreTexture(TEX_LOGO, "logo.bmp");
-        restoreTexture(TEX_TITLE_TEXT, "text.bmp");
-        reshapeWindow(1000, 800);
-        GlScene::TearDown();
-    }
-
     static Frame drawAlone()
     {
         glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
@@ -73,10 +63,9 @@ void expectLine(const Frame& f, double x0, const std::string& text)
 
 bool noBlueAnywhere(const Frame& f)
 {
-    for (int y = 0; y < f.height; ++y)
-        for (int x = 0; x < f.width; ++x)
-            if (f.at(x, y).b != 0)
-                return false;
+    for (std::size_t i = 2; i < f.rgb.size(); i += 3)
+        if (f.rgb[i] != 0)
+            return false;
     return true;
 }
 
@@ -90,31 +79,14 @@ TEST_F(Overlay, TitleScreenShowsTheTwoImagesAndNoHud)
     game.population = 0;  // as before the first game: still no game-over lines
     const Frame f = drawAlone();
 
-    EXPECT_EQ(f.at(244, 400).r, 128);
-    EXPECT_EQ(f.at(243, 400).r, 0);
-    EXPECT_EQ(f.at(755, 400).r, 64);
-    EXPECT_EQ(f.at(756, 400).r, 0);
-    EXPECT_EQ(f.at(500, 194).r, 64);
-    EXPECT_EQ(f.at(500, 193).r, 0);
-    EXPECT_EQ(f.at(500, 705).r, 192);
-    EXPECT_EQ(f.at(500, 706).r, 0);
-    EXPECT_EQ(f.at(300, 650).r, 255) << "top left shows the image's top right";
-    EXPECT_EQ(f.at(700, 650).r, 192);
-    EXPECT_EQ(f.at(300, 250).r, 128);
-    EXPECT_EQ(f.at(700, 250).r, 64);
-
-    EXPECT_EQ(f.at(500, 86).g, 255);
-    EXPECT_EQ(f.at(500, 85).g, 0);
-    EXPECT_EQ(f.at(500, 213).g, 255);
-    EXPECT_EQ(f.at(500, 214).g, 0);
-    EXPECT_EQ(f.at(244, 150).g, 255);
-    EXPECT_EQ(f.at(243, 150).g, 0);
-    EXPECT_EQ(f.at(755, 150).g, 255);
-    EXPECT_EQ(f.at(756, 150).g, 0);
-
+    // The top left shows the image's top right quadrant (255).
+    expectChannel(f, &Rgb::r, {{244, 400, 128}, {243, 400, 0}, {755, 400, 64}, {756, 400, 0},
+                               {500, 194, 64}, {500, 193, 0}, {500, 705, 192}, {500, 706, 0},
+                               {300, 650, 255}, {700, 650, 192}, {300, 250, 128}, {700, 250, 64}});
+    expectChannel(f, &Rgb::g, {{500, 86, 255}, {500, 85, 0}, {500, 213, 255}, {500, 214, 0},
+                               {244, 150, 255}, {243, 150, 0}, {755, 150, 255}, {756, 150, 0}});
     EXPECT_TRUE(noBlueAnywhere(f)) << "no crosshair";
-    EXPECT_TRUE(f.at(10, 10).black()) << "no score line";
-    EXPECT_TRUE(f.at(800, 10).black()) << "no population line";
+    expectLit(f, {}, {{10, 10}, {800, 10}});  // no score or population line
 }
 
 // Crosshair x 420..580, y 320..480; "Score: 0" from (0, 0); "Population:
@@ -124,29 +96,13 @@ TEST_F(Overlay, PlayShowsCrosshairScoreAndPopulation)
     game.titleScreen = false;
     const Frame f = drawAlone();
 
-    EXPECT_EQ(f.at(420, 400).b, 255);
-    EXPECT_EQ(f.at(419, 400).b, 0);
-    EXPECT_EQ(f.at(579, 400).b, 255);
-    EXPECT_EQ(f.at(580, 400).b, 0);
-    EXPECT_EQ(f.at(500, 320).b, 255);
-    EXPECT_EQ(f.at(500, 319).b, 0);
-    EXPECT_EQ(f.at(500, 479).b, 255);
-    EXPECT_EQ(f.at(500, 480).b, 0);
-    EXPECT_TRUE(f.at(500, 600).black()) << "no title image";
-
+    expectChannel(f, &Rgb::b, {{420, 400, 255}, {419, 400, 0}, {579, 400, 255}, {580, 400, 0},
+                               {500, 320, 255}, {500, 319, 0}, {500, 479, 255}, {500, 480, 0}});
     expectLine(f, 0, "Score: 0");
-    EXPECT_FALSE(f.at(0, 0).black());
-    EXPECT_FALSE(f.at(132, 24).black());
-    EXPECT_TRUE(f.at(134, 12).black());
-    EXPECT_TRUE(f.at(10, 25).black());
-
     expectLine(f, 728.5, "Population: 100%");
-    EXPECT_TRUE(f.at(727, 12).black());
-    EXPECT_FALSE(f.at(729, 12).black());
-    EXPECT_FALSE(f.at(985, 12).black());
-    EXPECT_TRUE(f.at(986, 12).black());
-
-    EXPECT_TRUE(f.at(430, 290).black()) << "no game-over line";
+    // Both lines' edges; no title image, no game-over line.
+    expectLit(f, {{0, 0}, {132, 24}, {729, 12}, {985, 12}},
+              {{134, 12}, {10, 25}, {727, 12}, {986, 12}, {500, 600}, {430, 290}});
 }
 
 // "GAME OVER!" from (418.5, 279), "'q' to Exit, 'r' to Restart" from
@@ -164,19 +120,9 @@ TEST_F(Overlay, EmptyPlanetShowsTheRedGameOverLines)
     EXPECT_GT(first.r, 0);
     EXPECT_EQ(first.g, 0);
     EXPECT_EQ(first.b, 0);
-    EXPECT_TRUE(f.at(417, 290).black());
-    EXPECT_FALSE(f.at(430, 280).black());
-    EXPECT_TRUE(f.at(430, 278).black());
-    EXPECT_FALSE(f.at(582, 290).black());
-    EXPECT_TRUE(f.at(584, 290).black());
-
-    EXPECT_FALSE(f.at(389, 260).black());
-    EXPECT_TRUE(f.at(386, 260).black());
-    EXPECT_FALSE(f.at(400, 249).black());
-    EXPECT_TRUE(f.at(400, 247).black());
-    EXPECT_FALSE(f.at(814, 260).black());
-    EXPECT_TRUE(f.at(816, 260).black());
-    EXPECT_TRUE(f.at(400, 275).black()) << "between the two lines";
+    // Each line's left, bottom and right edges; nothing between the lines.
+    expectLit(f, {{430, 280}, {582, 290}, {389, 260}, {400, 249}, {814, 260}},
+              {{417, 290}, {430, 278}, {584, 290}, {386, 260}, {400, 247}, {816, 260}, {400, 275}});
     EXPECT_GT(f.at(10, 12).g, 0) << "this frame's HUD lines came before the red";
 
     f = drawAlone();
@@ -193,27 +139,13 @@ TEST_F(Overlay, GameOverLinesFollowTheWholeQuarterOfTheWindow)
     game.titleScreen = false;
     game.population = 0;
     const Frame f = drawAlone();
-    EXPECT_FALSE(f.at(496, 370).black());
-    EXPECT_TRUE(f.at(495, 370).black());
-    EXPECT_FALSE(f.at(510, 357).black());
-    EXPECT_TRUE(f.at(510, 355).black());
-    EXPECT_FALSE(f.at(465, 340).black());
-    EXPECT_TRUE(f.at(464, 340).black());
-    EXPECT_FALSE(f.at(480, 326).black());
-    EXPECT_TRUE(f.at(480, 324).black());
+    expectLit(f, {{496, 370}, {510, 357}, {465, 340}, {480, 326}}, {{495, 370}, {510, 355}, {464, 340}, {480, 324}});
 }
 
 TEST_F(Overlay, RestoresMatricesAndFlags)
 {
     for (bool title : {true, false}) {
-        for (auto setFlags : {enableFramesFlags, enableOppositeFlags}) {
-            setFlags();
-            game.titleScreen = title;
-            glMatrixMode(GL_MODELVIEW);
-            glLoadIdentity();
-            const GlSnapshot before = snapshot();
-            drawOverlay();
-            EXPECT_TRUE(snapshot() == before) << "title " << title;
-        }
+        game.titleScreen = title;
+        expectRestored([] { glMatrixMode(GL_MODELVIEW); glLoadIdentity(); }, drawOverlay);
     }
 }

@@ -11,16 +11,6 @@
 
 namespace {
 
-struct SlotImage {
-    GLuint      slot;
-    const char* file;
-};
-
-constexpr SlotImage kBackdrop[] = {{TEX_STARS, "stars.bmp"},   {TEX_PLANET, "Planet.bmp"},
-                                   {TEX_CLOUDS, "clouds.bmp"}, {TEX_NEBULA, "nebula.bmp"},
-                                   {TEX_ATM, "atm.bmp"},       {TEX_GASPLANET, "gasplanet.bmp"},
-                                   {TEX_BLAST_0, "particlewhite.bmp"}};
-
 // Stars grey, the planet's surface red, everything additive black (adds
 // nothing) unless a test says otherwise. Lit layers get a material that
 // lights them fully, so an additive layer adds exactly its texel.
@@ -42,39 +32,27 @@ protected:
         game.planet.spin = 0;
         glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
     }
-    void TearDown() override
-    {
-        for (const SlotImage& image : kBackdrop)
-            restoreTexture(image.slot, image.file);
-        game.planet.spin = 0;
-        GlScene::TearDown();
-    }
 };
 
 // 100 units in front of the planet's centre (-50, 50, 50), on the +z side:
 // the surface (radius 25) shows 178.9 pixels around the window's centre.
 void lookAtThePlanet() { lookAt(-50, 50, 150, -50, 50, 50); }
 
-constexpr Rgb kSurface{200, 0, 0};
-
-constexpr const char* kParticleImages[] = {"particlewhite.bmp", "smoke2.bmp", "smoke3.bmp", "smoke.bmp",
-                                           "particlewhite.bmp", "portal1.bmp", "portal2.bmp"};
-constexpr Rgb kStars{0, 40, 0};
-
-GLint integer(GLenum name)
+void drawThePlanetWithItsSky()
 {
-    GLint v = 0;
-    glGetIntegerv(name, &v);
-    return v;
+    lookAtThePlanet();
+    drawSky();
+    drawPlanet(25, -50, 50, 50);
 }
+
+constexpr Rgb kSurface{200, 0, 0};
+constexpr Rgb kStars{0, 40, 0};
 
 }  // namespace
 
 TEST_F(Backdrop, PlanetSurfaceIsUnlitAtItsCentreAndRadius)
 {
-    lookAtThePlanet();
-    drawSky();
-    drawPlanet(25, -50, 50, 50);
+    drawThePlanetWithItsSky();
     const Frame f = readFrame();
     EXPECT_EQ(f.at(500, 400), kSurface);
     EXPECT_EQ(f.at(500 + 172, 400), kSurface);
@@ -119,9 +97,7 @@ TEST_F(Backdrop, GasGiantAndAtmosphereHangBeyondThePlanet)
 
 TEST_F(Backdrop, ShotBehindThePlanetIsHidden)
 {
-    lookAtThePlanet();
-    drawSky();
-    drawPlanet(25, -50, 50, 50);
+    drawThePlanetWithItsSky();
     drawShot(Shot{0.5f, {-50, 50, 0}, {-50, 50, -10}});
     EXPECT_EQ(readFrame().at(500, 400), kSurface);
 
@@ -135,9 +111,7 @@ TEST_F(Backdrop, ParticlesShowOverThePlanet)
 {
     for (GLuint slot = TEX_TRAIL_0; slot <= TEX_BLAST_2; ++slot)
         solidTexture(slot, 2, 2, {255, 255, 255});
-    lookAtThePlanet();
-    drawSky();
-    drawPlanet(25, -50, 50, 50);
+    drawThePlanetWithItsSky();
     ParticleEmitter explosion(10, {-50, 50, -25}, {0, -0.3f, 0});
     drawExplosion(explosion);
     EXPECT_EQ(readFrame().at(500, 400), (Rgb{255, 255, 255}));
@@ -148,23 +122,12 @@ TEST_F(Backdrop, ParticlesShowOverThePlanet)
     ParticleEmitter trail(10, {-50, 50, -25}, {0, 0, -100});
     drawTrail(trail, {-50, 50, -25});
     EXPECT_EQ(readFrame().at(500, 400), (Rgb{255, 255, 255}));
-    for (GLuint slot = TEX_TRAIL_0; slot <= TEX_BLAST_2; ++slot)
-        restoreTexture(slot, kParticleImages[slot - TEX_TRAIL_0]);
 }
 
 TEST_F(Backdrop, RestoresMatricesAndFlags)
 {
-    for (auto draw : {drawSky, +[] { drawPlanet(25, -50, 50, 50); }}) {
-        for (auto setFlags : {enableFramesFlags, enableOppositeFlags}) {
-            setFlags();
-            lookAtThePlanet();
-            glPushMatrix();
-            const GlSnapshot before = snapshot();
-            draw();
-            EXPECT_TRUE(snapshot() == before);
-            glPopMatrix();
-        }
-    }
+    for (auto draw : {drawSky, +[] { drawPlanet(25, -50, 50, 50); }})
+        expectRestored(lookAtThePlanet, draw);
 }
 
 TEST_F(Backdrop, LeavesBlendingTextureAndShadingBehind)

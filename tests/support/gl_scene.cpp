@@ -7,15 +7,13 @@
 
 #include <GL/glu.h>
 
-#include <string>
-
 namespace {
 
 class StartedGame : public ::testing::Environment {
 public:
     void SetUp() override
     {
-        static char name[] = "test_render_gl";
+        static char name[] = "quorvane_gl_test";
         static char* argv[] = {name, nullptr};
         startGame(1, argv);
     }
@@ -38,6 +36,15 @@ Rgb Frame::at(int x, int y) const
     return {rgb[i], rgb[i + 1], rgb[i + 2]};
 }
 
+bool Frame::allBlack(int step) const
+{
+    for (int y = 0; y < height; y += step)
+        for (int x = 0; x < width; x += step)
+            if (!at(x, y).black())
+                return false;
+    return true;
+}
+
 void GlScene::SetUp()
 {
     savedPlatform = platform;
@@ -52,12 +59,57 @@ void GlScene::SetUp()
 
 void GlScene::TearDown()
 {
+    loadAllTextures();
     game.missiles.clear();
-    game.shots.clear();
-    game.explosions.clear();
-    glColor4f(1, 1, 1, 1);
-    enableFramesFlags();
     platform = savedPlatform;
+}
+
+void expectChannel(const Frame& f, int Rgb::*channel, std::initializer_list<Probe> probes)
+{
+    for (const Probe& p : probes)
+        EXPECT_EQ(f.at(p.x, p.y).*channel, p.value) << "at " << p.x << ", " << p.y;
+}
+
+void expectLit(const Frame& f, Pixels lit, Pixels black)
+{
+    for (auto [x, y] : lit)
+        EXPECT_FALSE(f.at(x, y).black()) << "lit at " << x << ", " << y;
+    for (auto [x, y] : black)
+        EXPECT_TRUE(f.at(x, y).black()) << "black at " << x << ", " << y;
+}
+
+void FlatView::SetUp()
+{
+    GlScene::SetUp();
+    glMatrixMode(GL_PROJECTION);
+    glLoadIdentity();
+    glOrtho(-10, 10, -8, 8, -100, 100);
+    glMatrixMode(GL_MODELVIEW);
+    glLoadIdentity();
+    const GLfloat front[] = {0, 0, 100, 1};
+    glLightfv(GL_LIGHT0, GL_POSITION, front);
+    glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
+}
+
+GLint integer(GLenum name)
+{
+    GLint v = 0;
+    glGetIntegerv(name, &v);
+    return v;
+}
+
+std::array<float, 4> floats4(GLenum name)
+{
+    std::array<float, 4> v{};
+    glGetFloatv(name, v.data());
+    return v;
+}
+
+std::array<float, 4> material(GLenum face, GLenum parameter)
+{
+    std::array<float, 4> v{};
+    glGetMaterialfv(face, parameter, v.data());
+    return v;
 }
 
 GlSnapshot snapshot()
@@ -80,6 +132,7 @@ Frame readFrame()
     f.height = 800;
     f.rgb.resize(3u * f.width * f.height);
     glPixelStorei(GL_PACK_ALIGNMENT, 1);
+    glFinish();
     glReadBuffer(GL_BACK);
     glReadPixels(0, 0, f.width, f.height, GL_RGB, GL_UNSIGNED_BYTE, f.rgb.data());
     return f;
@@ -118,9 +171,27 @@ void solidTexture(GLuint slot, int width, int height, Rgb colour)
     uploadTexture(slot, width, height, rgb);
 }
 
-void restoreTexture(GLuint slot, const char* file)
+void expectRestored(const std::function<void()>& prepare, const std::function<void()>& draw)
 {
-    loadTexture(std::string("textures/") + file, slot);
+    for (auto setFlags : {enableFramesFlags, enableOppositeFlags}) {
+        setFlags();
+        prepare();
+        glPushMatrix();  // a pop too many then shows as a shallower stack
+        const GlSnapshot before = snapshot();
+        draw();
+        EXPECT_TRUE(snapshot() == before) << (setFlags == enableFramesFlags ? "frame's flags" : "opposite flags");
+        glPopMatrix();
+    }
+}
+
+void expectMaterial(const std::array<float, 4>& diffuse, const std::array<float, 4>& specular)
+{
+    for (GLenum face : {GL_FRONT, GL_BACK}) {
+        EXPECT_EQ(material(face, GL_AMBIENT), (std::array<float, 4>{0, 0, 0, 1}));
+        EXPECT_EQ(material(face, GL_DIFFUSE), diffuse);
+        EXPECT_EQ(material(face, GL_SPECULAR), specular);
+        EXPECT_EQ(material(face, GL_SHININESS)[0], 0.25f);
+    }
 }
 
 void lookAt(float eyeX, float eyeY, float eyeZ, float atX, float atY, float atZ)
