@@ -10,7 +10,6 @@ TEST(CameraTest, ViewUpdatePutsTheLookPointOppositeTheAngles)
 
     camera.updateView(0, 0);
     EXPECT_TRUE(vecNear(camera.center, {-180, 0, 0}, 1e-5f));
-    EXPECT_EQ(camera.back, camera.eye - camera.center);
     EXPECT_TRUE(vecNear(camera.back, {190, 20, 30}, 1e-5f));
 
     camera.updateView(90, 0);  // a turn to the right, toward -z

@@ -30,15 +30,10 @@ void referenceFrame(ParticleEmitter& e, bool explosion, const Vec3& at, Draw dra
             }
             p.reborn = true;
             p.life = explosion ? 1.0f : 2.0f;
-            const int rf = gameRand();
-            p.fade = float(rf % 100) / 1000.0f + (explosion ? 0.001f : 0.00001f);
+            p.fade = float(gameRand() % 100) / 1000.0f + (explosion ? 0.001f : 0.00001f);
             p.position = explosion ? e.position : at;
-            const int rx = gameRand();
-            p.velocity.x = float((rx % 50 - 26) * 10);
-            const int ry = gameRand();
-            p.velocity.y = float((ry % 50 - 25) * 10);
-            const int rz = gameRand();
-            p.velocity.z = float((rz % 50 - 25) * 10);
+            for (float Vec3::*axis : {&Vec3::x, &Vec3::y, &Vec3::z})  // one draw each, x first
+                p.velocity.*axis = float((gameRand() % 50 - (axis == &Vec3::x ? 26 : 25)) * 10);
         }
         ++i;
     }

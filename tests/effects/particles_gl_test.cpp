@@ -128,13 +128,7 @@ void expectSameFrames(const ParticleEmitter& start, bool explosion, int frames, 
     }
     EXPECT_GT(unsaturated, 10000u) << "enough of the picture is neither black nor burnt out";
     EXPECT_EQ(differ, 0u) << "bytes differing of " << reference.pixels.size();
-    EXPECT_TRUE(batched.state == reference.state);
-    EXPECT_EQ(batched.state.texCoord, (std::array<float, 4>{0, 0, 0, 1}));
-    const auto& n = batched.state.integers;
-    EXPECT_EQ(std::vector<GLint>(n.begin() + 1, n.end() - 1),
-              (std::vector<GLint>{1, GL_SRC_ALPHA, GL_ONE, GL_SMOOTH, GL_NICEST}));
-    const auto& on = batched.state.flags;
-    EXPECT_TRUE(on[0] && !on[1] && on[3]) << "depth test and lighting back on, blending off";
+    EXPECT_TRUE(batched.state == reference.state) << "the state left behind";
 }
 
 }  // namespace

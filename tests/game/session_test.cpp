@@ -61,26 +61,19 @@ void lookWith(int yaw, int pitch)
     mouseMoved(x + dx, y + dy);
 }
 
-struct D3 {
-    double x, y, z;
-};
-D3 d3(const Vec3& v) { return {v.x, v.y, v.z}; }
-D3 operator+(D3 a, D3 b) { return {a.x + b.x, a.y + b.y, a.z + b.z}; }
-D3 operator-(D3 a, D3 b) { return {a.x - b.x, a.y - b.y, a.z - b.z}; }
-D3 operator*(double s, D3 v) { return {s * v.x, s * v.y, s * v.z}; }
-double dot(D3 a, D3 b) { return a.x * b.x + a.y * b.y + a.z * b.z; }
+double dot(const Vec3& a, const Vec3& b) { return double(a.x) * b.x + double(a.y) * b.y + double(a.z) * b.z; }
 
 // Whole-degree look angles whose look point (on the sphere of radius 180
 // about the origin) lies on the line from the eye through `at`.
-void lookToward(const D3& at)
+void lookToward(const Vec3& at)
 {
-    const D3 eye = d3(game.camera.eye);
-    const D3 d = at - eye;
+    const Vec3 eye = game.camera.eye;
+    const Vec3 d = at - eye;
     const double a = dot(d, d);
     const double b = 2 * dot(eye, d);
     const double c = dot(eye, eye) - 180.0 * 180.0;  // the eye is inside the sphere
     const double t = (-b + std::sqrt(b * b - 4 * a * c)) / (2 * a);
-    const D3 look = eye + t * d;
+    const Vec3 look = eye + float(t) * d;
     const double toDegrees = 180.0 / M_PI;
     const int yaw = static_cast<int>(std::lround(std::atan2(-look.z, -look.x) * toDegrees));
     const int pitch = static_cast<int>(std::lround(std::asin(-look.y / 180.0) * toDegrees));
@@ -93,25 +86,24 @@ void lookToward(const D3& at)
 double shootDownFirstMissile()
 {
     const Missile& m = game.missiles.at(0);
-    const D3 start = d3(m.start);
-    const D3 path = d3(m.direction);
-    const D3 eye = d3(game.camera.eye);
+    const Vec3 start = m.start;
+    const Vec3 path = m.direction;
+    const Vec3 eye = game.camera.eye;
     const double closest = dot(eye - start, path) / dot(path, path);
     const double aimProgress = std::clamp(closest, double(m.progress) + 0.2, 0.9);
-    lookToward(start + aimProgress * path);
+    lookToward(start + float(aimProgress) * path);
 
     // Shot after n frames: eye + n v. Missile after n frames:
     // start + (progress + (n - 1) * 0.0005) * path.
-    const D3 v = -0.01 * d3(game.camera.back);
-    const D3 w = eye - start;
+    const Vec3 v = -0.01f * game.camera.back;
+    const Vec3 w = eye - start;
     const double a = dot(v, v), b = dot(v, path), c = dot(path, path);
     const double dv = dot(v, w), dp = dot(path, w);
     const double den = a * c - b * b;
     const double shotFrames = (b * dp - c * dv) / den;
     const double meet = (a * dp - b * dv) / den;
     const double missileFrames = (meet - m.progress) / 0.0005 + 1;
-    const double miss = std::sqrt(dot((eye + shotFrames * v) - (start + meet * path),
-                                      (eye + shotFrames * v) - (start + meet * path)));
+    const double miss = distance(eye + float(shotFrames) * v, start + float(meet) * path);
 
     const int wait = static_cast<int>(std::lround(missileFrames - shotFrames)) - 2;
     run(wait, 60);

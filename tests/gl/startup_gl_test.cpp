@@ -15,13 +15,6 @@
 
 namespace {
 
-std::array<float, 16> matrix(GLenum which)
-{
-    std::array<float, 16> m{};
-    glGetFloatv(which, m.data());
-    return m;
-}
-
 std::array<int, 4> viewport()
 {
     std::array<int, 4> v{};
@@ -40,7 +33,7 @@ std::array<float, 4> light(GLenum id, GLenum parameter)
 void expectPerspective(double aspect)
 {
     const double f = 1.0 / std::tan(30.0 * M_PI / 180.0);
-    const auto m = matrix(GL_PROJECTION_MATRIX);
+    const auto m = snapshot().projection;
     EXPECT_NEAR(m[0], f / aspect, 1e-5);
     EXPECT_NEAR(m[5], f, 1e-5);
     EXPECT_NEAR(m[10], (1500.0 + 1.0) / (1.0 - 1500.0), 1e-5);
@@ -99,15 +92,15 @@ TEST(StartupGL, ProjectionFollowsTheWindowButSurvivesAZeroHeight)
     EXPECT_EQ(game.windowWidth, 800);
     EXPECT_EQ(game.windowHeight, 400);
 
-    const auto before = matrix(GL_PROJECTION_MATRIX);
+    const auto before = snapshot().projection;
     reshapeWindow(640, 0);  // minimised
     EXPECT_EQ(game.windowWidth, 640);
     EXPECT_EQ(game.windowHeight, 0);
-    EXPECT_EQ(matrix(GL_PROJECTION_MATRIX), before);
+    EXPECT_EQ(snapshot().projection, before);
     EXPECT_EQ(viewport(), (std::array<int, 4>{0, 0, 800, 400}));
     reshapeWindow(0, 300);
     EXPECT_EQ(game.windowWidth, 0);
-    EXPECT_EQ(matrix(GL_PROJECTION_MATRIX), before);
+    EXPECT_EQ(snapshot().projection, before);
 
     reshapeWindow(1000, 800);
     expectPerspective(1.25);
@@ -144,7 +137,7 @@ TEST(StartupGL, FrameClearsTheDepthAndPlacesTheLightsInTheWorld)
         EXPECT_EQ(p[3], 1.0f) << id;
     }
 
-    const auto modelview = matrix(GL_MODELVIEW_MATRIX);
+    const auto modelview = snapshot().modelview;
     for (int i = 0; i < 16; ++i)
         EXPECT_EQ(modelview[i], i % 5 == 0 ? 1.0f : 0.0f);
 

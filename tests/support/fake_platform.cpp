@@ -20,20 +20,19 @@ static void fakeExit(int status)
 
 void GameTest::SetUp()
 {
+    RandomFromOne::SetUp();
     savedPlatform_ = platform;
     platform = Platform{fakeElapsedMs, fakeWarpPointer, fakePostRedisplay, fakeSwapBuffers, fakeExit};
     fake = FakePlatform{};
     game = GameState{};
-    savedRandom_ = randomState();
-    setRandomState(1);
     savedCout_ = std::cout.rdbuf(&captured_);
 }
 
 void GameTest::TearDown()
 {
     std::cout.rdbuf(savedCout_);
-    setRandomState(savedRandom_);
     platform = savedPlatform_;
+    RandomFromOne::TearDown();
 }
 
 bool GameTest::everyLineFlushed() const

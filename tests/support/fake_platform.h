@@ -44,9 +44,24 @@ struct FakePlatform {
 
 extern FakePlatform fake;
 
+// Starts from the generator's first value (state 1: 16838, 5758, 10113,
+// 17515, 31051, 5627, 23010, 7419, ...) and puts its state back afterwards.
+class RandomFromOne : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        saved_ = randomState();
+        setRandomState(1);
+    }
+    void TearDown() override { setRandomState(saved_); }
+
+private:
+    std::uint32_t saved_ = 1;
+};
+
 // Installs the fake platform, resets the game state and the random
 // generator, and captures std::cout for the test's duration.
-class GameTest : public ::testing::Test {
+class GameTest : public RandomFromOne {
 protected:
     void SetUp() override;
     void TearDown() override;
@@ -64,23 +79,7 @@ private:
     FlushRecorder      captured_;
     std::streambuf*    savedCout_ = nullptr;
     Platform           savedPlatform_{};
-    std::uint32_t      savedRandom_ = 1;
 };
 
 // Sets the clock and runs one idle tick.
 void tickAt(int ms);
-
-// Starts from the generator's first value (state 1: 16838, 5758, 10113,
-// 17515, 31051, 5627, 23010, 7419, ...) and puts its state back afterwards.
-class RandomFromOne : public ::testing::Test {
-protected:
-    void SetUp() override
-    {
-        saved_ = randomState();
-        setRandomState(1);
-    }
-    void TearDown() override { setRandomState(saved_); }
-
-private:
-    std::uint32_t saved_ = 1;
-};
