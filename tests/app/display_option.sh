@@ -14,8 +14,7 @@ fail() { echo "FAIL: $*"; failed=1; }
 run() {
     env -u DISPLAY timeout 4 "$game" "$@" >"$scratch/out" 2>"$scratch/err"
     status=$?
-    out=$(cat "$scratch/out")
-    err=$(cat "$scratch/err")
+    out=$(<"$scratch/out") err=$(<"$scratch/err")
 }
 
 run
@@ -32,12 +31,10 @@ run -display :31999
 run -display
 [[ $status -eq 1 && $err == "quorvane: no X display"* ]] || fail "trailing -display: status $status, '$err'"
 
+# a display that exists: the game runs (ctest runs this under xvfb-run)
 if [[ -n ${DISPLAY:-} ]]; then
     run -display "$DISPLAY"
     [[ $status -eq 124 ]] || fail "-display $DISPLAY: ended with status $status: $err"
-else
-    echo "note: no X display here, the running game was not checked (run under xvfb-run)"
 fi
 
-[[ $failed -eq 0 ]] && echo "display hint and -display option behave"
 exit $failed

@@ -7,31 +7,20 @@ game=$(realpath "$1")
 textures=$(realpath "$2")
 source "$(dirname "$0")/lib.sh"
 
-# expect_failure EXPECTED_LINE: starts the game in $work (with its own
-# damaged textures folder), waits for it to end and checks line and status.
+# expect_failure EXPECTED_LINE DAMAGE...: runs DAMAGE on a fresh copy of the
+# textures in $work, starts the game there and checks its last words.
 expect_failure() {
-    (cd "$work" && exec "$game" >"$out" 2>&1) &
-    pid=$!
+    rm -rf "$work/textures"
+    cp -r "$textures" "$work/textures"
+    "${@:2}"
+    launch "$work"
     wait_exit 20 || fail "the game kept running with a broken image (expected: $1)"
     [ "$status" -eq 1 ] || fail "status $status instead of 1 (expected: $1)"
     grep -qxF "$1" "$out" || fail "no line '$1'"
-    echo "ok: $1 (status 1)"
 }
 
-fresh_copy() {
-    rm -rf "$work/textures"
-    cp -r "$textures" "$work/textures"
-}
-
-fresh_copy
-rm "$work/textures/clouds.bmp"
-expect_failure "File Not Found : textures/clouds.bmp"
-
-fresh_copy
-printf '\x20' | dd of="$work/textures/Planet.bmp" bs=1 seek=28 conv=notrunc status=none
-expect_failure "Bpp from textures/Planet.bmp is not 24: 32"
-
-fresh_copy
-truncate -s 4000 "$work/textures/nebula.bmp"
-expect_failure "Error reading image data from textures/nebula.bmp."
+expect_failure "File Not Found : textures/clouds.bmp" rm "$work/textures/clouds.bmp"
+expect_failure "Bpp from textures/Planet.bmp is not 24: 32" \
+    dd if=<(printf '\x20') of="$work/textures/Planet.bmp" bs=1 seek=28 conv=notrunc status=none
+expect_failure "Error reading image data from textures/nebula.bmp." truncate -s 4000 "$work/textures/nebula.bmp"
 echo "PASS"

@@ -47,27 +47,27 @@ window_up() {
     [ -n "$window" ]
 }
 
+# launch DIR: starts the game with DIR as its working directory.
+launch() {
+    (cd "$1" && exec "$game" >"$out" 2>&1) &
+    pid=$!
+}
+
 # start_game DIR: starts the game with DIR as its working directory and
 # waits for its window.
 start_game() {
-    (cd "$1" && exec "$game" >"$out" 2>&1) &
-    pid=$!
+    launch "$1"
     wait_for 20 window_up || fail "no window titled Quorvane after 20 s"
     xdotool windowfocus --sync "$window" 2>/dev/null || true
 }
 
 # wait_exit SECONDS: waits for the game to end and sets `status`.
+ended() { ! alive; }
 wait_exit() {
-    local tenths=$(($1 * 10))
-    for _ in $(seq "$tenths"); do
-        alive || break
-        sleep 0.1
-    done
-    alive && return 1
+    wait_for "$1" ended || return 1
     status=0
     wait "$pid" || status=$?
     pid=
-    return 0
 }
 
 key() { xdotool key --clearmodifiers --delay 60 "$@"; }

@@ -1,13 +1,19 @@
 #!/usr/bin/env bash
-# End to end: a short game as a player meets it. The title screen, space,
-# the mouse turning the view, firing, flight and aim-line keys, r back to
-# the title, q.
+# End to end: a short game as a player meets it, started from an empty
+# folder (it finds its textures by itself). The window, the title screen,
+# space, the mouse turning the view, firing, flight and aim-line keys, r back
+# to the title, q.
 # Usage: play.sh path/to/quorvane
 set -uo pipefail
 game=$(realpath "$1")
 source "$(dirname "$0")/lib.sh"
 
 start_game "$work"
+geometry=$(xdotool getwindowgeometry "$window")
+grep -q 'Geometry: 1000x800' <<<"$geometry" || fail "window is not 1000x800: $geometry"
+grep -q 'Position: 0,0' <<<"$geometry" || fail "window is not at the top-left corner: $geometry"
+# start-up puts the hidden pointer in the middle of the window
+grep -q '^x:500 y:400 ' <<<"$(xdotool getmouselocation)" || fail "pointer starts at $(xdotool getmouselocation)"
 
 # The title screen: the logo lights up the middle of the window (the logo
 # quad spans x 244 to 756, y 94 to 606 from the top).
@@ -43,7 +49,6 @@ sleep 0.4
 shot turned
 drift=$(changed still1 still2)
 turn=$(changed still2 turned)
-echo "picture changed by ${drift}% with no input, ${turn}% after moving the mouse"
 more "$turn" 20 || fail "moving the mouse did not turn the view ($turn% changed)"
 more "$turn" "$(awk -v d="$drift" 'BEGIN { print 3 * d }')" || fail "the view changes as much without the mouse ($drift%) as with it ($turn%)"
 
@@ -71,8 +76,7 @@ sleep 0.5
 shot title2
 back=$(changed title title2)
 away=$(changed flying title2)
-echo "after r: ${back}% differs from the first title, ${away}% from play"
-more "$away" "$back" || fail "r did not bring back the title screen"
+more "$away" "$back" || fail "r did not bring back the title screen ($back% from the title, $away% from play)"
 more "$(lit title2 244 94 512 512)" 5 || fail "no title picture after r"
 
 key q

@@ -16,8 +16,8 @@
 
 #include <algorithm>
 #include <cmath>
-#include <cstdio>
 #include <cstdlib>
+#include <fstream>
 #include <string>
 #include <vector>
 
@@ -29,18 +29,11 @@ constexpr int kTickMs = 120;          // one idle tick and one frame per 120 ms 
 constexpr int kWindowWidth = 160;     // pixels: filling few pixels keeps the hour short
 constexpr int kWindowHeight = 128;
 // A restart empties the explosions; between two, an explosion must have the
-// time to drain by itself (see below): 12,500 frames.
-constexpr int kRestartEveryMs = 25 * 60 * 1000;
-// Every three minutes the player flies forward for 20 s (both multiples of
-// the tick).
-constexpr long kFlyCycleMs = 180000;
-constexpr long kFlyFromMs = 60000;
-constexpr long kFlyToMs = 80040;
-
+// time to drain by itself: 12,500 frames.
+constexpr long kRestartEveryMs = 25 * 60 * 1000;
 // An explosion particle lives at most 1 / 0.0001 frames, is reborn once and
 // lives at most 1 / 0.001 frames more; float rounding adds a few frames.
 constexpr long kExplosionMaxFrames = 10000 + 1000 + 100;
-
 // Memory is sampled once a simulated minute. Besides the game's lists,
 // whose size is taken out, the heap holds llvmpipe's caches, which vary by
 // some megabytes from sample to sample and fill up during the first
@@ -95,74 +88,64 @@ std::string firstNonFinite()
     return {};
 }
 
-// Follows each explosion from the frame it appears to the frame it leaves
-// the list. The list only grows at its end and keeps its order on removal,
-// and an explosion keeps its position, so the lists can be matched in order.
-struct TrackedExplosion {
+// Each explosion from the frame it appears to the frame it leaves the list;
+// an explosion keeps its position, which tells them apart.
+struct Tracked {
     Vec3   position;
     long   bornFrame;
     size_t particles;
 };
 
 struct ExplosionWatch {
-    std::vector<TrackedExplosion> tracked;
-    long   oldestFrames = 0;   // largest age seen
-    long   drained = 0;        // explosions that left the list by themselves
-    bool   particlesGrew = false;
-
-    void restart() { tracked.clear(); }
+    std::vector<Tracked> tracked;
+    long oldestFrames = 0;  // largest age seen
+    long drained = 0;       // explosions that left the list by themselves
+    bool particlesGrew = false;
 
     void update(long frame)
     {
-        std::vector<TrackedExplosion> now;
-        size_t j = 0;
+        std::vector<Tracked> now;
         for (const ParticleEmitter& e : game.explosions) {
-            while (j < tracked.size() && !(tracked[j].position == e.position)) {
-                ++drained;
-                ++j;
-            }
-            if (j < tracked.size()) {
-                TrackedExplosion t = tracked[j++];
-                particlesGrew = particlesGrew || e.particles.size() > t.particles;
-                t.particles = e.particles.size();
-                oldestFrames = std::max(oldestFrames, frame - t.bornFrame);
-                now.push_back(t);
-            } else {
-                now.push_back({e.position, frame, e.particles.size()});
-            }
+            auto was = std::find_if(tracked.begin(), tracked.end(),
+                                    [&](const Tracked& t) { return t.position == e.position; });
+            Tracked t = was != tracked.end() ? *was : Tracked{e.position, frame, e.particles.size()};
+            particlesGrew = particlesGrew || e.particles.size() > t.particles;
+            t.particles = e.particles.size();
+            oldestFrames = std::max(oldestFrames, frame - t.bornFrame);
+            drained -= was != tracked.end();
+            now.push_back(t);
         }
-        drained += static_cast<long>(tracked.size() - j);
+        drained += static_cast<long>(tracked.size());
         tracked = std::move(now);
     }
 };
 
-long heapInUse()
+// Heap bytes in use beside the game's own lists.
+long heapBesideLists()
 {
     const struct mallinfo2 info = mallinfo2();
-    return static_cast<long>(info.uordblks + info.hblkhd);
-}
-
-// Bytes the game's lists hold right now.
-long listBytes()
-{
-    long bytes = static_cast<long>(game.shots.capacity() * sizeof(Shot) + game.missiles.capacity() * sizeof(Missile)
-                                   + game.explosions.capacity() * sizeof(ParticleEmitter));
+    long bytes = static_cast<long>(info.uordblks + info.hblkhd);
+    bytes -= static_cast<long>(game.shots.capacity() * sizeof(Shot) + game.missiles.capacity() * sizeof(Missile)
+                               + game.explosions.capacity() * sizeof(ParticleEmitter));
     for (const Missile& m : game.missiles)
-        bytes += static_cast<long>(sizeof(ParticleEmitter) + m.trail->particles.capacity() * sizeof(Particle));
+        bytes -= static_cast<long>(sizeof(ParticleEmitter) + m.trail->particles.capacity() * sizeof(Particle));
     for (const ParticleEmitter& e : game.explosions)
-        bytes += static_cast<long>(e.particles.capacity() * sizeof(Particle));
+        bytes -= static_cast<long>(e.particles.capacity() * sizeof(Particle));
     return bytes;
 }
 
 long residentBytes()
 {
     long pages = 0, resident = 0;
-    if (FILE* f = std::fopen("/proc/self/statm", "r")) {
-        if (std::fscanf(f, "%ld %ld", &pages, &resident) != 2)
-            resident = 0;
-        std::fclose(f);
-    }
+    std::ifstream("/proc/self/statm") >> pages >> resident;
     return resident * 4096;
+}
+
+// The largest of the later half of the samples less the largest of the earlier half.
+long growth(const std::vector<long>& samples)
+{
+    const auto half = samples.begin() + static_cast<long>(samples.size() / 2);
+    return *std::max_element(half, samples.end()) - *std::max_element(samples.begin(), half);
 }
 
 // ---- the scripted player --------------------------------------------------------
@@ -199,41 +182,29 @@ Vec3 leadTarget(const Missile& m)
     return at;
 }
 
-// Turns the view with pointer events: the event that updates the view sets
-// each angle to the pointer coordinate minus the angle before it.
-void lookAt(int yaw, int pitch)
+// Aims at the missile nearest the planet (the next to strike) with pointer
+// events: the event that updates the view sets each angle to the pointer
+// coordinate minus the angle before it.
+void aimAtNextToStrike()
 {
+    const Missile* next = nullptr;
+    for (const Missile& m : game.missiles)
+        if (next == nullptr || m.progress > next->progress)
+            next = &m;
+    int yaw = 0, pitch = 0;
+    if (next == nullptr || !aimAngles(leadTarget(*next), yaw, pitch))
+        return;
     if (!game.applyLook)
         mouseMoved(500, 400);
     mouseMoved(yaw + static_cast<int>(game.yaw), pitch + static_cast<int>(game.pitch));
 }
 
-// The missile nearest the planet: the next to strike.
-const Missile* nextToStrike()
-{
-    const Missile* best = nullptr;
-    for (const Missile& m : game.missiles)
-        if (best == nullptr || m.progress > best->progress)
-            best = &m;
-    return best;
-}
-
-// Lines that start with `start`.
-int countLines(const std::string& text, const std::string& start)
+// Occurrences of `needle`: "Score: " once per kill, the population line once
+// per missile that reached the planet.
+int count(const std::string& text, const std::string& needle)
 {
     int n = 0;
-    for (size_t at = 0; (at = text.find(start, at)) != std::string::npos; at += start.size())
-        if (at == 0 || text[at - 1] == '\n')
-            ++n;
-    return n;
-}
-
-// Population lines: one per missile that reached the planet.
-int countImpacts(const std::string& text)
-{
-    const std::string line = "% of the planet's population remains.";
-    int n = 0;
-    for (size_t at = 0; (at = text.find(line, at)) != std::string::npos; at += line.size())
+    for (size_t at = 0; (at = text.find(needle, at)) != std::string::npos; at += needle.size())
         ++n;
     return n;
 }
@@ -245,7 +216,6 @@ TEST_F(SoakTest, AnHourOfPlayKeepsEveryLimit)
     const char* minutesText = std::getenv("QUORVANE_SOAK_MINUTES");
     const int minutes = minutesText != nullptr ? std::atoi(minutesText) : 60;
     const long endMs = static_cast<long>(minutes) * 60 * 1000;
-
     platform.swapBuffers = glutSwapBuffers;  // frames reach the window, as in play
     game.windowWidth = kWindowWidth;
     game.windowHeight = kWindowHeight;
@@ -254,22 +224,11 @@ TEST_F(SoakTest, AnHourOfPlayKeepsEveryLimit)
     keyPressed(' ', 0, 0);
 
     ExplosionWatch explosions;
-    int kills = 0, impacts = 0, restarts = 0, shots = 0;
+    int kills = 0, impacts = 0, restarts = 0;
     size_t mostMissiles = 0;
-    long frame = 0, lastRestartMs = 0;
     std::vector<long> heap, rss;  // one sample a minute after the warm-up
 
-    auto restart = [&](long nowMs) {
-        keyPressed('r', 0, 0);
-        tickAt(static_cast<int>(nowMs + 1));
-        displayFrame();
-        keyPressed(' ', 0, 0);
-        explosions.restart();
-        lastRestartMs = nowMs;
-        ++restarts;
-    };
-
-    for (long nowMs = kTickMs; nowMs <= endMs; nowMs += kTickMs, ++frame) {
+    for (long nowMs = kTickMs, frame = 0; nowMs <= endMs; nowMs += kTickMs, ++frame) {
         tickAt(static_cast<int>(nowMs));
         displayFrame();
 
@@ -282,71 +241,49 @@ TEST_F(SoakTest, AnHourOfPlayKeepsEveryLimit)
         ASSERT_FALSE(explosions.particlesGrew) << "an explosion gained particles";
 
         // the player: aim at the next missile to strike and fire three shots
-        const long step = frame % 24;
-        if (step == 0) {
-            int yaw = 0, pitch = 0;
-            if (const Missile* m = nextToStrike(); m != nullptr && aimAngles(leadTarget(*m), yaw, pitch))
-                lookAt(yaw, pitch);
-        } else if (step <= 3) {
+        if (frame % 24 == 0)
+            aimAtNextToStrike();
+        else if (frame % 24 <= 3)
             keyPressed(' ', 0, 0);
-            ++shots;
-        }
-        // now and then fly forward a while and stop again; the aim lines go on
-        // and off
-        if (nowMs % kFlyCycleMs == kFlyFromMs)
-            for (int i = 0; i < 20; ++i) keyPressed('w', 0, 0);
-        if (nowMs % kFlyCycleMs == kFlyToMs) {
-            for (int i = 0; i < 20; ++i) keyPressed('s', 0, 0);
+        // every three minutes fly forward for 20 s and stop again; the aim
+        // lines go on and off
+        for (int i = 0; i < 20 && nowMs % 180000 == 60000; ++i)
+            keyPressed('w', 0, 0);
+        for (int i = 0; i < 20 && nowMs % 180000 == 80040; ++i)
+            keyPressed('s', 0, 0);
+        if (nowMs % 180000 == 80040)
             keyPressed('l', 0, 0);
-        }
 
         // game over stops nothing: play on until the next restart
-        if (nowMs - lastRestartMs >= kRestartEveryMs)
-            restart(nowMs);
-
+        if (nowMs % kRestartEveryMs == 0) {
+            keyPressed('r', 0, 0);
+            tickAt(static_cast<int>(nowMs + 1));
+            displayFrame();
+            keyPressed(' ', 0, 0);
+            explosions.tracked.clear();
+            ++restarts;
+        }
         if (nowMs % 60000 == 0 && nowMs > kWarmUpMs) {
             glFinish();
-            heap.push_back(heapInUse() - listBytes());
+            heap.push_back(heapBesideLists());
             rss.push_back(residentBytes());
         }
-
-        if (frame % 1000 == 0) {  // keep the captured output short
-            const std::string text = output();
-            kills += countLines(text, "Score: ");
-            impacts += countImpacts(text);
+        if (frame % 1000 == 0 || nowMs == endMs) {  // keep the captured output short
+            kills += count(output(), "Score: ");
+            impacts += count(output(), "% of the planet's population remains.");
             clearOutput();
         }
     }
-    const std::string text = output();
-    kills += countLines(text, "Score: ");
-    impacts += countImpacts(text);
 
-    std::printf("soak: %ld simulated s, %ld frames, %d shots, %d kills, %d impacts, %d restarts, "
-                "at most %zu missiles, %ld explosions drained (oldest %ld frames)\n",
-                endMs / 1000, frame, shots, kills, impacts, restarts, mostMissiles, explosions.drained,
-                explosions.oldestFrames);
-    std::printf("soak: heap beside the lists per minute (KiB):");
-    for (long bytes : heap)
-        std::printf(" %ld", bytes / 1024);
-    std::printf("\n");
-    // the later half of the samples must not rise above the earlier half
-    ASSERT_GE(heap.size(), 4u);
-    const size_t half = heap.size() / 2;
-    const long heapBefore = *std::max_element(heap.begin(), heap.begin() + half);
-    const long rssBefore = *std::max_element(rss.begin(), rss.begin() + half);
-    const long heapAfter = *std::max_element(heap.begin() + half, heap.end());
-    const long rssAfter = *std::max_element(rss.begin() + half, rss.end());
-    std::printf("soak: heap beside the lists at most %ld KiB, then %ld KiB; resident at most %ld KiB, then %ld KiB\n",
-                heapBefore / 1024, heapAfter / 1024, rssBefore / 1024, rssAfter / 1024);
-
-    EXPECT_GE(endMs, 60L * 60 * 1000) << "shorter than an hour (QUORVANE_SOAK_MINUTES)";
+    EXPECT_GE(minutes, 60) << "shorter than an hour (QUORVANE_SOAK_MINUTES)";
     EXPECT_EQ(mostMissiles, 7u);
     EXPECT_GT(kills, 0);
     EXPECT_GT(impacts, 0);
     EXPECT_GT(explosions.drained, 0);
-    EXPECT_GE(restarts, minutes / 25);
-    EXPECT_LE(heapAfter, heapBefore + kHeapSlackBytes) << "the heap grows";
-    EXPECT_LE(rssAfter, rssBefore + kRssSlackBytes) << "resident memory grows";
+    EXPECT_EQ(restarts, minutes * 60 * 1000 / kRestartEveryMs);
+    ASSERT_GE(heap.size(), 4u);
+    EXPECT_LE(growth(heap), kHeapSlackBytes) << "the heap grows";
+    EXPECT_LE(growth(rss), kRssSlackBytes) << "resident memory grows";
 }
 
 }  // namespace
