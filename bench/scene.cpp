@@ -2,7 +2,7 @@
 
 #include "app/app.h"
 #include "assets/texture_root.h"
-#include "camera/camera.h"
+#include "camera/mouse_look.h"
 #include "core/platform.h"
 #include "core/random.h"
 #include "game/missiles.h"

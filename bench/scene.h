@@ -2,7 +2,7 @@
 // a scripted clock, then held fixed from frame to frame.
 #pragma once
 
-#include "camera/camera.h"
+#include "records/camera.h"
 #include "effects/particles.h"
 #include "game/shots.h"
 

@@ -2,7 +2,7 @@
 #include "core/platform.h"
 #include "core/quadrics.h"
 #include "assets/textures.h"
-#include "camera/camera.h"
+#include "camera/mouse_look.h"
 #include "game/state.h"
 #include "render/frame.h"
 #include "render/hud.h"

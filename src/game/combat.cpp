@@ -2,12 +2,12 @@
 
 #include "game/list_pass.h"
 #include "game/missiles.h"
+#include "game/planet.h"
 #include "game/state.h"
 
 #include <iostream>
 
 constexpr int    kPointsPerKill = 5;
-constexpr Vec3   kPlanetCentre{-50, 50, 50};
 constexpr double kCrashDistance = 25.5;  // a little beyond the drawn radius of 25
 
 // After a hit j stays: the missile that moved into slot j meets this shot

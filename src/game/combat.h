@@ -3,7 +3,7 @@
 // planet impact and on restart.
 #pragma once
 
-#include "effects/particles.h"
+#include "records/particles.h"
 
 #include <functional>
 

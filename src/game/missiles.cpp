@@ -17,7 +17,6 @@ constexpr Vec3   kTrailAcceleration{0, 0, -100};
 
 constexpr double kStepPeriod = 10.0;       // ms; a flight step needs more than this
 constexpr double kProgressPerStep = 0.0005;
-constexpr double kImpactDistance = 25.0;   // the planet's drawn radius
 constexpr int    kExplosionParticleCount = 1500;
 constexpr Vec3   kExplosionAcceleration{0, -0.3f, 0};
 
@@ -73,7 +72,7 @@ void advanceMissile(Missile& missile)
 bool checkPlanetImpact(std::size_t i)
 {
     const Missile& missile = game.missiles[i];
-    if (distance(missile.position, missile.target) > kImpactDistance)
+    if (distance(missile.position, missile.target) > kPlanetRadius)
         return false;
 
     explodeMissile(i);

@@ -2,7 +2,8 @@
 #pragma once
 
 #include "core/vec3.h"
-#include "effects/particles.h"
+#include "game/planet.h"
+#include "records/particles.h"
 
 #include <cstddef>
 #include <memory>
@@ -14,7 +15,7 @@ struct Missile {
     float lastStepTime = 0;                   // ms, clock at the last flight step
     float progress = 0;                       // path parameter, 0 at start, 1 at the target
     std::unique_ptr<ParticleEmitter> trail;   // the missile's own smoke trail
-    Vec3  target{-50, 50, 50};                // the planet's centre
+    Vec3  target = kPlanetCentre;             // the planet's centre
     float radius = 5.0f;                      // collision radius for shots
     Vec3  position;                           // start + progress * direction, one step behind
     Vec3  direction;                          // target - start, not normalised

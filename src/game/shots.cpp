@@ -28,11 +28,3 @@ bool shotOutOfRange(const Shot& shot)
 {
     return !(distance(shot.position, kOrigin) < kRange);
 }
-
-bool checkShotRange(std::size_t i)
-{
-    if (!shotOutOfRange(game.shots[i]))
-        return false;
-    game.shots.erase(game.shots.begin() + static_cast<std::ptrdiff_t>(i));
-    return true;
-}

@@ -3,8 +3,6 @@
 
 #include "core/vec3.h"
 
-#include <cstddef>
-
 // ---- types -----------------------------------------------------------------
 
 struct Shot {
@@ -23,7 +21,3 @@ void advanceShot(Shot& shot);
 
 // Whether the shot lies 800 or more units from the origin.
 bool shotOutOfRange(const Shot& shot);
-
-// Removes shot i when it is 800 or more units from the origin. Returns true
-// when it was removed (the next shot now sits at i).
-bool checkShotRange(std::size_t i);

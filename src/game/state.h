@@ -1,18 +1,15 @@
 // The game's global state, and the two ways of putting it in a known state.
 #pragma once
 
-#include "camera/camera.h"
-#include "effects/particles.h"
 #include "game/missiles.h"
+#include "game/planet.h"
 #include "game/shots.h"
+#include "records/camera.h"
+#include "records/particles.h"
 
 #include <vector>
 
 // ---- types -----------------------------------------------------------------
-
-struct Planet {
-    float spin = 0;  // degrees about the vertical axis; never wrapped
-};
 
 // Values are those before start-up; main sets the window, the title screen
 // and the title camera.

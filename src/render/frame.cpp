@@ -6,6 +6,7 @@
 #include "effects/shot_sprite.h"
 #include "game/combat.h"
 #include "game/passes.h"
+#include "game/planet.h"
 #include "game/state.h"
 #include "render/hud.h"
 #include "render/sky.h"
@@ -15,10 +16,6 @@
 // Positional lights fixed in the world, so they are placed after the camera.
 constexpr GLfloat kLight0Position[] = {0, 10, 0, 1};
 constexpr GLfloat kLight1Position[] = {15, 10, -10, 1};
-
-// The planet as drawn; the rules use the same centre and radius.
-constexpr float kPlanetRadius = 25;
-constexpr Vec3  kPlanetCentre{-50, 50, 50};
 
 static void lookThroughCamera(const Camera& camera)
 {

@@ -1,6 +1,6 @@
 #include "fake_platform.h"
 
-#include "camera/camera.h"
+#include "camera/mouse_look.h"
 
 // ---- view and flight -------------------------------------------------------
 

@@ -14,7 +14,7 @@ expect_failure() {
     cp -r "$textures" "$work/textures"
     "${@:2}"
     launch "$work"
-    wait_exit 20 || fail "the game kept running with a broken image (expected: $1)"
+    wait_exit 60 || fail "the game kept running with a broken image (expected: $1)"
     [ "$status" -eq 1 ] || fail "status $status instead of 1 (expected: $1)"
     grep -qxF "$1" "$out" || fail "no line '$1'"
 }

@@ -57,7 +57,7 @@ launch() {
 # waits for its window.
 start_game() {
     launch "$1"
-    wait_for 20 window_up || fail "no window titled Quorvane after 20 s"
+    wait_for 60 window_up || fail "no window titled Quorvane after 60 s"
     xdotool windowfocus --sync "$window" 2>/dev/null || true
 }
 

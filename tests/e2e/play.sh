@@ -18,7 +18,7 @@ grep -q '^x:500 y:400 ' <<<"$(xdotool getmouselocation)" || fail "pointer starts
 # The title screen: the logo lights up the middle of the window (the logo
 # quad spans x 244 to 756, y 94 to 606 from the top).
 title_drawn() { shot title && more "$(lit title 244 94 512 512)" 5; }
-wait_for 15 title_drawn || fail "no title picture in the middle of the window ($(lit title 244 94 512 512)% lit)"
+wait_for 30 title_drawn || fail "no title picture in the middle of the window ($(lit title 244 94 512 512)% lit)"
 
 # Mouse look is off on the title screen: moving the pointer warps nothing.
 xdotool mousemove --sync 995 400
@@ -29,9 +29,8 @@ xdotool mousemove --sync 500 400
 # Space starts play: no shot is fired, and the view changes to the play
 # camera with the heads-up display.
 key space
-sleep 0.5
-shot play0
-more "$(changed title play0)" 30 || fail "space left the title screen showing ($(changed title play0)% changed)"
+left_title() { shot play0 && more "$(changed title play0)" 30; }
+wait_for 30 left_title || fail "space left the title screen showing ($(changed title play0)% changed)"
 [ "$(count_lines '^eye: ')" -eq 0 ] || fail "space on the title screen fired a shot"
 
 # Mouse look. A pair of screenshots with no input gives the drift of time
@@ -45,41 +44,36 @@ for x in 520 560 600 640 680 720; do
     xdotool mousemove --sync "$x" 330
     sleep 0.05
 done
-sleep 0.4
-shot turned
+turned() { shot turned && more "$(changed still2 turned)" 20; }
+wait_for 30 turned || fail "moving the mouse did not turn the view ($(changed still2 turned)% changed)"
 drift=$(changed still1 still2)
 turn=$(changed still2 turned)
-more "$turn" 20 || fail "moving the mouse did not turn the view ($turn% changed)"
 more "$turn" "$(awk -v d="$drift" 'BEGIN { print 3 * d }')" || fail "the view changes as much without the mouse ($drift%) as with it ($turn%)"
 
 # Near an edge the pointer goes back to the middle of the window.
 xdotool mousemove --sync 995 400
 recentred() { grep -q '^x:500 y:400 ' <<<"$(xdotool getmouselocation)"; }
-wait_for 5 recentred || fail "the pointer at the right edge was not re-centred: $(xdotool getmouselocation)"
+wait_for 30 recentred || fail "the pointer at the right edge was not re-centred: $(xdotool getmouselocation)"
 
 # One "eye: " line per space.
 key space space space
 three_shots() { [ "$(count_lines '^eye: ')" -eq 3 ]; }
-wait_for 10 three_shots || fail "three spaces gave $(count_lines '^eye: ') 'eye: ' lines"
+wait_for 30 three_shots || fail "three spaces gave $(count_lines '^eye: ') 'eye: ' lines"
 
 # Flying and the aim lines: nothing breaks, the game keeps drawing.
 key w w w w w s l l l
-sleep 0.5
-alive || fail "the game died after w, s and l"
-shot flying
-more "$(changed turned flying)" 0.5 || fail "the picture froze after w, s and l"
+still_drawing() { alive && shot flying && more "$(changed turned flying)" 0.5; }
+wait_for 30 still_drawing || fail "the picture froze after w, s and l"
 
 # r: back to the title screen, closer to the first title than to play.
 key r
-wait_for 10 grep -qx 'Restarting game' "$out" || fail "r did not print 'Restarting game'"
-sleep 0.5
-shot title2
-back=$(changed title title2)
-away=$(changed flying title2)
-more "$away" "$back" || fail "r did not bring back the title screen ($back% from the title, $away% from play)"
+wait_for 30 grep -qx 'Restarting game' "$out" || fail "r did not print 'Restarting game'"
+title_again() { shot title2 && more "$(changed flying title2)" "$(changed title title2)"; }
+wait_for 30 title_again ||
+    fail "r did not bring back the title screen ($(changed title title2)% from the title, $(changed flying title2)% from play)"
 more "$(lit title2 244 94 512 512)" 5 || fail "no title picture after r"
 
 key q
-wait_exit 10 || fail "q did not end the game"
+wait_exit 30 || fail "q did not end the game"
 [ "$status" -eq 0 ] || fail "q ended the game with status $status"
 echo "PASS"

@@ -11,7 +11,7 @@
 // The script aims from the game's state, so it still reaches a kill, the
 // impacts and the game over when the spawn points change.
 #include "app/app.h"
-#include "camera/camera.h"
+#include "camera/mouse_look.h"
 #include "core/platform.h"
 #include "game/state.h"
 #include "render/frame.h"

@@ -5,7 +5,7 @@
 //
 // QUORVANE_SOAK_MINUTES shortens or lengthens the simulated time (60).
 #include "app/app.h"
-#include "camera/camera.h"
+#include "camera/mouse_look.h"
 #include "fake_platform.h"
 #include "game/state.h"
 #include "render/frame.h"

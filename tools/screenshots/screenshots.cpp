@@ -4,7 +4,7 @@
 // 11 ms, so every run draws the same pictures. Run it from the directory
 // that holds textures/; the PNG files go to the directory given.
 #include "app/app.h"
-#include "camera/camera.h"
+#include "camera/mouse_look.h"
 #include "core/platform.h"
 #include "core/vec3.h"
 #include "game/missiles.h"

@@ -1,4 +1,6 @@
-// The player's viewpoint: mouse look and flight.
+// The Camera record: the player's viewpoint and its pure maths (no GLUT, no
+// game state). Mouse look lives in camera/, flight steps come from the idle
+// update.
 #pragma once
 
 #include "core/vec3.h"
@@ -23,8 +25,3 @@ struct Camera {
     // by s on every axis, back stays.
     void move(float s);
 };
-
-// ---- functions -------------------------------------------------------------
-
-// GLUT passive-motion callback: pointer re-centring and mouse look.
-void mouseMoved(int x, int y);
