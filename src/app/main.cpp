@@ -1,32 +1,137 @@
 // Quorvane: defend the planet from the missiles that fly at it.
 #include "app/app.h"
+#include "app/options.h"
+#include "app/playback.h"
+#include "app/recorder.h"
+#include "app/recording.h"
+#include "app/screenshots.h"
 #include "assets/texture_root.h"
 
 #include <GL/glut.h>
 
+#include <algorithm>
 #include <cstdlib>
 #include <cstring>
+#include <filesystem>
 #include <iostream>
 
+// ---- state -----------------------------------------------------------------
+
+static Recording recording;  // replayed from start-up to exit
+
+// ---- functions -------------------------------------------------------------
+
 // The X display comes from DISPLAY or from GLUT's own `-display name` option.
-static bool haveDisplay(int argc, char** argv)
+static bool haveDisplay(const std::vector<char*>& glutArgs)
 {
-    for (int i = 1; i + 1 < argc; ++i)
-        if (std::strcmp(argv[i], "-display") == 0)
+    for (const char* arg : glutArgs)
+        if (std::strcmp(arg, "-display") == 0)
             return true;
     const char* display = std::getenv("DISPLAY");
     return display != nullptr && display[0] != '\0';
 }
 
+// The demo that ships with the game lies beside its images.
+static std::string shippedDemo()
+{
+    std::error_code error;
+    const std::filesystem::path root =
+        findTextureRoot(std::filesystem::current_path(error), std::filesystem::read_symlink("/proc/self/exe", error));
+    return (root.empty() ? std::filesystem::path("textures") : root / "textures") / "demo.qvr";
+}
+
+// Reads and checks the recording to replay, before any window opens.
+static bool loadReplay(Options& options)
+{
+    if (options.file.empty())
+        options.file = options.path = shippedDemo();
+    std::string error;
+    if (!loadRecording(options.path, options.file, recording, error)) {
+        std::cerr << "quorvane: " << error << '\n';
+        return false;
+    }
+    if (recording.gameVersion != QUORVANE_VERSION)
+        std::cerr << "quorvane: " << options.file << " was recorded by quorvane " << recording.gameVersion
+                  << ", this is " << QUORVANE_VERSION << "; playing it anyway\n";
+    if (!recording.complete)
+        std::cerr << options.file << " ends early at line " << recording.endsAt << '\n';
+    return true;
+}
+
+// The largest window the recording asks for.
+static void largestWindow(int& width, int& height)
+{
+    width = recording.width;
+    height = recording.height;
+    for (const Event& event : recording.events) {
+        if (event.type == EventType::Reshape) {
+            width = std::max(width, event.a);
+            height = std::max(height, event.b);
+        }
+    }
+}
+
+static std::string startingDirectory()
+{
+    std::error_code error;
+    return std::filesystem::current_path(error).string();
+}
+
+static const GameCallbacks& callbacksFor(const Options& options)
+{
+    static constexpr GameCallbacks kRecording = {recordFrame, recordReshape, recordKey, recordMotion, recordTick};
+    switch (options.mode) {
+    case Mode::Record:
+        return kRecording;
+    case Mode::Replay:
+    case Mode::Timedemo:
+        return startPlayback(recording, options.mode == Mode::Replay ? Pace::Recorded : Pace::Fastest,
+                             options.mode == Mode::Timedemo);
+    case Mode::Play:
+        break;
+    }
+    return kGameCallbacks;
+}
+
 int main(int argc, char** argv)
 {
-    if (!haveDisplay(argc, argv)) {
+    Options options;
+    std::string error;
+    if (!parseOptions(argc, argv, options, error)) {
+        std::cerr << "quorvane: " << error << " (see quorvane --help)\n";
+        return 2;
+    }
+    if (options.help || options.version) {
+        std::cout << (options.help ? usageText() : "quorvane " QUORVANE_VERSION "\n");
+        return 0;
+    }
+    const bool replaying = options.mode == Mode::Replay || options.mode == Mode::Timedemo;
+    if (replaying && !loadReplay(options))
+        return 1;
+    if (!haveDisplay(options.glutArgs)) {
         std::cerr << "quorvane: no X display (DISPLAY is not set); run it on a desktop, "
                      "or without one: xvfb-run -a -s '-screen 0 1280x1024x24' ./build/quorvane\n";
         return 1;
     }
+    if (options.mode == Mode::Record) {
+        if (!startRecording(options.path, options.file, kWindowWidth, kWindowHeight, error)) {
+            std::cerr << "quorvane: cannot create " << error << '\n';
+            return 1;
+        }
+        std::atexit(finishRecording);
+    }
+    if (options.saveShots) {
+        int width = kWindowWidth, height = kWindowHeight;
+        if (replaying)
+            largestWindow(width, height);
+        startScreenshots(options.shots, startingDirectory(), width, height);
+        std::atexit(finishScreenshots);
+    }
+
     enterTextureRoot();  // none found: the loader names the missing file
-    startGame(argc, argv);
+    const GameCallbacks& callbacks = callbacksFor(options);
+    options.glutArgs.push_back(nullptr);
+    startGame(static_cast<int>(options.glutArgs.size()) - 1, options.glutArgs.data(), callbacks);
     glutMainLoop();
     return 0;
 }

@@ -9,9 +9,6 @@
 
 #include <GL/glut.h>
 
-constexpr int kWindowWidth = 1000;   // pixels
-constexpr int kWindowHeight = 800;   // pixels
-
 // Both lights share these colours; the frame places them in the world.
 constexpr GLfloat kLightAmbient[] = {0.99f, 0.99f, 0.99f, 1.0f};
 constexpr GLfloat kLightDiffuse[] = {0.64f, 0.64f, 0.64f, 1.0f};
@@ -35,14 +32,16 @@ static void openWindow(int argc, char** argv)
     glutCreateWindow("Quorvane");
 }
 
-static void registerCallbacks()
+const GameCallbacks kGameCallbacks = {displayFrame, reshapeWindow, keyPressed, mouseMoved, idleUpdate};
+
+static void registerCallbacks(const GameCallbacks& callbacks)
 {
-    glutDisplayFunc(displayFrame);
-    glutReshapeFunc(reshapeWindow);
-    glutKeyboardFunc(keyPressed);
+    glutDisplayFunc(callbacks.display);
+    glutReshapeFunc(callbacks.reshape);
+    glutKeyboardFunc(callbacks.keyboard);
     glutSetCursor(GLUT_CURSOR_NONE);
-    glutPassiveMotionFunc(mouseMoved);
-    glutIdleFunc(idleUpdate);
+    glutPassiveMotionFunc(callbacks.motion);
+    glutIdleFunc(callbacks.idle);
 }
 
 static void createQuadrics()
@@ -57,7 +56,7 @@ static void createQuadrics()
     gluQuadricTexture(missileQuadric, GL_TRUE);
 }
 
-void startGame(int argc, char** argv)
+void startGame(int argc, char** argv, const GameCallbacks& callbacks)
 {
     openWindow(argc, argv);
     buildFont();  // leaves 2D texturing on with the font bound
@@ -68,7 +67,7 @@ void startGame(int argc, char** argv)
     sysWarpPointer(game.windowWidth / 2, game.windowHeight / 2);
     game.planet = Planet{0};
     game.titleScreen = true;
-    registerCallbacks();
+    registerCallbacks(callbacks);
     reshapeWindow(game.windowWidth, game.windowHeight);
     glEnable(GL_DEPTH_TEST);
     glEnable(GL_NORMALIZE);

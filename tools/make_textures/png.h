@@ -1,4 +1,6 @@
 #pragma once
+#include "assets/png.h"
+
 #include <cstdint>
 #include <string>
 #include <vector>
@@ -15,12 +17,11 @@ struct RgbaImage {
     std::uint8_t* pixel(int x, int y) { return &rgba[(static_cast<std::size_t>(y) * width + x) * 4]; }
 };
 
-// Encodes a PNG (8-bit RGBA, no interlace). The zlib stream uses stored
-// blocks only, so the bytes depend on this code alone and not on the zlib
-// the machine happens to have.
-std::vector<std::uint8_t> encodePng(const RgbaImage& image);
-
-// Writes the encoded picture; false (with errno intact) on failure.
-bool writePng(const std::string& path, const RgbaImage& image);
+// Writes the picture as a PNG with the game's own writer; false (with errno
+// intact) on failure.
+inline bool writePng(const std::string& path, const RgbaImage& image)
+{
+    return ::writePng(path.c_str(), image.width, image.height, 4, image.rgba.data(), false);
+}
 
 }  // namespace tex

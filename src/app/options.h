@@ -1,0 +1,32 @@
+// The command line: the game's own options, taken out before GLUT sees the
+// rest, and GLUT's own options passed on in order.
+#pragma once
+
+#include "app/screenshots.h"
+
+#include <string>
+#include <vector>
+
+// ---- types -----------------------------------------------------------------
+
+enum class Mode { Play, Record, Replay, Timedemo };
+
+struct Options {
+    Mode        mode = Mode::Play;
+    std::string file;        // as given; empty with --replay alone: the shipped demo
+    std::string path;        // the file made absolute from the starting directory
+    ShotList    shots;
+    bool        saveShots = false;
+    bool        help = false;
+    bool        version = false;
+    std::vector<char*> glutArgs;  // the program name, then GLUT's options and values in order
+};
+
+// ---- functions -------------------------------------------------------------
+
+// Reads argv. On a usage error returns false with `error` naming the
+// problem (one line, without the program name).
+bool parseOptions(int argc, char** argv, Options& options, std::string& error);
+
+// The text --help prints.
+const char* usageText();

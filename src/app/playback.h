@@ -1,0 +1,42 @@
+// Playing a recording back: its events go to the game's own callbacks with
+// the recorded arguments and clock, and its checksums must agree.
+#pragma once
+
+#include "app/recording.h"
+
+// ---- types -----------------------------------------------------------------
+
+struct PlaybackResult {
+    int  status = 0;        // the game's exit status, or 3 when the replay diverged
+    bool diverged = false;
+    int  ticks = 0;         // idle calls delivered, counted from 1
+    int  frames = 0;        // frames drawn
+    int  clock = 0;         // ms, read by the latest tick
+};
+
+enum class Pace {
+    Recorded,  // as fast as it was played
+    Fastest,   // as fast as the machine draws
+};
+
+// ---- constants -------------------------------------------------------------
+
+constexpr int kDivergedStatus = 3;
+
+// ---- functions -------------------------------------------------------------
+
+// In process, without a window of its own: plays every event from the state
+// start-up leaves, drawing in the current GL context, and returns when the
+// recording ends or the game exits.
+PlaybackResult playRecording(const Recording& recording);
+
+// In the game's window: registers nothing itself, but gives the callbacks
+// that startGame registers while replaying. The idle callback plays the
+// recording at `pace`; the others keep GLUT's events from the game, except
+// a real q or Q, which quits. At the end the process exits with the
+// playback's status, after the timedemo line when `timedemo` is set.
+struct GameCallbacks;
+const GameCallbacks& startPlayback(const Recording& recording, Pace pace, bool timedemo);
+
+// "replay diverged at tick N (clock T ms)"
+void printDivergence(const PlaybackResult& result);

@@ -1,0 +1,179 @@
+#include "app/recorder.h"
+
+#include "app/app.h"
+#include "app/recording.h"
+#include "camera/mouse_look.h"
+#include "core/platform.h"
+#include "game/checksum.h"
+#include "render/frame.h"
+
+#include <fcntl.h>
+#include <unistd.h>
+
+#include <cerrno>
+#include <cinttypes>
+#include <cstdarg>
+#include <cstdio>
+#include <cstring>
+
+// ---- constants -------------------------------------------------------------
+
+constexpr int kCheckEveryMs = 1000;  // a checksum, and a flush, per second of clock
+
+// ---- state -----------------------------------------------------------------
+
+// The file is written in whole lines from this buffer, so a file cut short
+// by a kill or a full disk stays readable up to its last complete line.
+static struct {
+    int         fd = -1;
+    bool        failed = false;
+    std::string name;               // as the user gave it
+    char        buffer[65536];
+    std::size_t used = 0;
+
+    int  (*clockSource)() = nullptr;  // the real clock
+    int  clock = 0;                  // ms, read by the latest tick; what the game sees
+    int  runClock = 0;               // ms, of the ticks not yet written
+    int  runCount = 0;               // ticks in a row at runClock, not yet written
+    int  nextCheck = kCheckEveryMs;  // ms of clock that arms the next checksum
+    bool checkArmed = false;         // after the next frame
+    int  lastFlush = 0;              // ms of clock
+} rec;
+
+// ---- functions -------------------------------------------------------------
+
+static void flushBuffer()
+{
+    std::size_t done = 0;
+    while (!rec.failed && done < rec.used) {
+        const ssize_t n = ::write(rec.fd, rec.buffer + done, rec.used - done);
+        if (n < 0 && errno == EINTR)
+            continue;
+        if (n < 0) {
+            rec.failed = true;
+            std::fprintf(stderr, "quorvane: could not write %s: %s; the recording stops here\n",
+                         rec.name.c_str(), std::strerror(errno));
+        } else {
+            done += static_cast<std::size_t>(n);
+        }
+    }
+    rec.used = 0;
+}
+
+static void writeLine(const char* format, ...) __attribute__((format(printf, 1, 2)));
+static void writeLine(const char* format, ...)
+{
+    if (rec.fd < 0 || rec.failed)
+        return;
+    char line[kMaxLineBytes];
+    va_list args;
+    va_start(args, format);
+    const int n = std::vsnprintf(line, sizeof line - 1, format, args);
+    va_end(args);
+    if (rec.used + static_cast<std::size_t>(n) + 1 > sizeof rec.buffer)
+        flushBuffer();
+    std::memcpy(rec.buffer + rec.used, line, static_cast<std::size_t>(n));
+    rec.used += static_cast<std::size_t>(n);
+    rec.buffer[rec.used++] = '\n';
+}
+
+static void writeTickRun()
+{
+    if (rec.runCount == 1)
+        writeLine("t %d", rec.runClock);
+    else if (rec.runCount > 1)
+        writeLine("t %d %d", rec.runClock, rec.runCount);
+    rec.runCount = 0;
+}
+
+static void flushAll()
+{
+    writeTickRun();
+    flushBuffer();
+    rec.lastFlush = rec.clock;
+}
+
+static void writeChecksum()
+{
+    writeTickRun();
+    writeLine("c %016" PRIx64, stateChecksum());
+}
+
+static int recordedClock() { return rec.clock; }
+
+bool startRecording(const std::string& path, const std::string& name, int width, int height, std::string& error)
+{
+    rec.name = name;
+    rec.fd = ::open(path.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0644);
+    if (rec.fd < 0) {
+        error = name + ": " + std::strerror(errno);
+        return false;
+    }
+    rec.clockSource = platform.elapsedMs;
+    platform.elapsedMs = recordedClock;
+    writeLine("%s", recordingHeader(QUORVANE_VERSION, width, height).c_str());
+    flushBuffer();
+    return true;
+}
+
+void recordTick()
+{
+    rec.clock = rec.clockSource();
+    if (rec.runCount > 0 && rec.runClock != rec.clock)
+        writeTickRun();
+    rec.runClock = rec.clock;
+    ++rec.runCount;
+    if (rec.clock >= rec.nextCheck) {
+        rec.checkArmed = true;
+        rec.nextCheck = (rec.clock / kCheckEveryMs + 1) * kCheckEveryMs;
+    }
+    if (rec.clock - rec.lastFlush >= kCheckEveryMs)
+        flushAll();  // a window that draws nothing still flushes once a second
+    idleUpdate();
+}
+
+// Any event but a tick ends a run of ticks.
+void recordFrame()
+{
+    writeTickRun();
+    writeLine("f");
+    displayFrame();
+    if (!rec.checkArmed)
+        return;
+    rec.checkArmed = false;
+    writeChecksum();
+    flushAll();
+}
+
+void recordKey(unsigned char key, int x, int y)
+{
+    writeTickRun();
+    writeLine("k %d %d %d", key, x, y);
+    keyPressed(key, x, y);
+}
+
+void recordMotion(int x, int y)
+{
+    writeTickRun();
+    writeLine("m %d %d", x, y);
+    mouseMoved(x, y);
+}
+
+void recordReshape(int width, int height)
+{
+    writeTickRun();
+    writeLine("r %d %d", width, height);
+    reshapeWindow(width, height);
+}
+
+void finishRecording()
+{
+    if (rec.fd < 0)
+        return;
+    writeChecksum();
+    writeLine("end");
+    flushBuffer();
+    ::close(rec.fd);
+    rec.fd = -1;
+    platform.elapsedMs = rec.clockSource;
+}
