@@ -2,8 +2,8 @@
 # make test: install what is missing, build, and run every test, then the
 #            tests again in a build with AddressSanitizer and UBSan.
 # make package: the Debian package (build/quorvane_*.deb).
-# make demo: a scripted tour of the game under Xvfb: screenshots in
-#            build/demo/, the animated docs/play.gif.
+# make demo: the README's pictures in docs/, drawn by the game replaying the
+#            session recording under Xvfb (every frame drawn in build/demo/).
 # make bench: build and run the benchmarks (the frame benchmark under Xvfb
 #   when there is no display).
 BUILD ?= build
@@ -70,7 +70,7 @@ package: build
 	@ls $(BUILD)/quorvane_*.deb
 
 demo: build
-	@$(call with_display,bash scripts/demo.sh $(BUILD)/quorvane $(BUILD)/demo docs/play.gif)
+	@$(call with_display,bash scripts/demo.sh $(BUILD)/quorvane $(BUILD)/demo docs)
 
 clean:
 	rm -rf $(BUILD) $(SANITIZE_BUILD)

@@ -1,5 +1,5 @@
 #!/usr/bin/env bash
-# Runs the BMP fuzzer for a while and fails on any crash, leak, hang or
+# Runs a fuzzer for a while and fails on any crash, leak, hang or
 # sanitizer report.
 #   run_fuzzer.sh FUZZER WORK_DIR SECONDS SEED_DIR...
 # FUZZ_SECONDS in the environment overrides SECONDS. New inputs collect in

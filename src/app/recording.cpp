@@ -228,6 +228,10 @@ bool parseRecording(std::string_view text, Recording& recording, std::string& er
         ++number;
         if (!checkText(line, number, error))
             return false;
+        if (newline == std::string_view::npos && recording.complete) {
+            error = lineError(number, "nothing may follow the end line");
+            return false;
+        }
         if (newline == std::string_view::npos)
             break;  // cut off mid-line: a killed writer; what it wrote is text
         if (number == 1 ? !parseHeader(line, recording, error)

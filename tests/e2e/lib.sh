@@ -12,6 +12,7 @@ done
 
 work=$(mktemp -d)
 out="$work/stdout"
+err="$work/stderr"
 pid=
 window=
 cleanup() {
@@ -24,6 +25,8 @@ fail() {
     echo "FAIL: $*"
     echo "--- game output (last 40 lines):"
     tail -n 40 "$out" 2>/dev/null
+    echo "--- standard error:"
+    tail -n 10 "$err" 2>/dev/null
     exit 1
 }
 
@@ -47,16 +50,16 @@ window_up() {
     [ -n "$window" ]
 }
 
-# launch DIR: starts the game with DIR as its working directory.
+# launch DIR [ARG...]: starts the game with DIR as its working directory.
 launch() {
-    (cd "$1" && exec "$game" >"$out" 2>&1) &
+    (cd "$1" && exec "$game" "${@:2}" >"$out" 2>"$err") &
     pid=$!
 }
 
-# start_game DIR: starts the game with DIR as its working directory and
-# waits for its window.
+# start_game DIR [ARG...]: starts the game with DIR as its working
+# directory and waits for its window.
 start_game() {
-    launch "$1"
+    launch "$@"
     wait_for 60 window_up || fail "no window titled Quorvane after 60 s"
     xdotool windowfocus --sync "$window" 2>/dev/null || true
 }

@@ -18,6 +18,6 @@ icon_args=()
 [ -n "$(ls "$3")" ] || { echo "FAIL: no committed textures in $3"; exit 1; }
 # a file generated but not committed, committed but no longer generated, or
 # different from the committed copy
-diff -r "$scratch/textures" "$3" || { echo "FAIL: the generated textures differ from $3"; exit 1; }
+diff -r -x "*.qvr" "$scratch/textures" "$3" || { echo "FAIL: the generated textures differ from $3"; exit 1; }
 [ $# -eq 3 ] || diff -r "$scratch/icons" "$4" || { echo "FAIL: the generated icons differ from $4"; exit 1; }
 echo "PASS"

@@ -1,0 +1,40 @@
+#!/usr/bin/env bash
+# End to end: a short game played with xdotool and recorded. Its replay
+# writes the same standard output and the same last frame, the timedemo
+# prints its line, a recording with one pointer move changed is caught, and
+# a recording onto a full disk says so once while the game plays on.
+# Usage: replay.sh path/to/quorvane
+set -uo pipefail
+game=$(realpath "$1")
+source "$(dirname "$0")/lib.sh"
+cd "$work" || exit 1
+
+start_game "$work" --record rec.qvr --shots last
+key space
+for x in 520 560 600 640; do xdotool mousemove --sync "$x" 330; done
+key space space w w
+two_shots() { [ "$(count_lines '^eye: ')" -eq 2 ]; }
+wait_for 30 two_shots || fail "the recorded game fired $(count_lines '^eye: ') shots, not 2"
+key q
+wait_exit 30 && [ "$status" -eq 0 ] || fail "q did not end the recorded game with status 0"
+mv shot-last.png recorded.png && mv "$out" recorded.out || fail "no last frame or output"
+
+"$game" --replay rec.qvr --shots last >replayed.out 2>replayed.err || fail "--replay: status $?: $(cat replayed.err)"
+cmp -s recorded.out replayed.out || fail "the replay's output differs: $(diff recorded.out replayed.out | head -5)"
+cmp -s recorded.png shot-last.png || fail "the replay's last frame differs from the recorded one"
+
+"$game" --timedemo rec.qvr >/dev/null 2>timed.err || fail "--timedemo: status $?"
+grep -Eqx '[0-9]+ frames in [0-9]+\.[0-9]{3} seconds: [0-9]+\.[0-9] fps' timed.err || fail "timedemo said: $(cat timed.err)"
+
+# the first pointer move after the game started, moved by 7 pixels
+awk '/^k 32 / { started = 1 } started && !done && /^m / { $2 += 7; done = 1 } { print }' rec.qvr >changed.qvr
+"$game" --timedemo changed.qvr >/dev/null 2>changed.err
+status=$?
+[ "$status" -eq 3 ] && grep -Eqx 'replay diverged at tick [0-9]+ \(clock [0-9]+ ms\)' changed.err ||
+    fail "a changed move gave status $status: $(cat changed.err)"
+
+start_game "$work" --record /dev/full
+key q
+wait_exit 30 && [ "$status" -eq 0 ] || fail "recording onto a full disk ended with status $status"
+[ "$(grep -c 'could not write /dev/full' "$err")" -eq 1 ] || fail "a full disk gave: $(cat "$err")"
+echo "PASS"
