@@ -45,7 +45,8 @@ TEST(TextureFiles, ExactlyTheSixteenImagesAndAllLoad)
 {
     std::set<std::string> present, expected(std::begin(kImages), std::end(kImages));
     for (const fs::directory_entry& entry : fs::directory_iterator("textures"))
-        present.insert(entry.path().filename().string());
+        if (entry.path().extension() != ".qvr")  // the demo lies beside the images
+            present.insert(entry.path().filename().string());
     EXPECT_EQ(present, expected);
     for (const char* name : kImages)
         EXPECT_GT(load(name).image.width, 0u) << name;
