@@ -53,8 +53,9 @@ test-sanitize:
 bench:
 	@scripts/install-deps.sh test
 	cmake -S . -B $(BUILD)
-	cmake --build $(BUILD) -j $(JOBS) --target particles_bench frame_bench
+	cmake --build $(BUILD) -j $(JOBS) --target particles_bench recording_bench frame_bench
 	./$(BUILD)/bench/particles_bench
+	./$(BUILD)/bench/recording_bench
 	@if [ -n "$$DISPLAY" ]; then \
 	    ./$(BUILD)/bench/frame_bench; \
 	else \
