@@ -10,6 +10,7 @@
 #include <fcntl.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <cerrno>
 #include <cinttypes>
 #include <cstdarg>
@@ -68,8 +69,9 @@ static void writeLine(const char* format, ...)
     char line[kMaxLineBytes];
     va_list args;
     va_start(args, format);
-    const int n = std::vsnprintf(line, sizeof line - 1, format, args);
+    const int written = std::vsnprintf(line, sizeof line - 1, format, args);
     va_end(args);
+    const int n = std::clamp(written, 0, static_cast<int>(sizeof line) - 2);  // never a line too long
     if (rec.used + static_cast<std::size_t>(n) + 1 > sizeof rec.buffer)
         flushBuffer();
     std::memcpy(rec.buffer + rec.used, line, static_cast<std::size_t>(n));
