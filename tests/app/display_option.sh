@@ -27,9 +27,9 @@ run -display :31999
 [[ $status -ne 0 && $status -ne 124 ]] || fail "-display :31999: status $status"
 [[ $err != *"no X display"* && $err == *":31999"* ]] || fail "-display :31999: '$err'"
 
-# a trailing -display names nothing: the hint again
+# a trailing -display names nothing: a usage error
 run -display
-[[ $status -eq 1 && $err == "quorvane: no X display"* ]] || fail "trailing -display: status $status, '$err'"
+[[ $status -eq 2 && $err == "quorvane: option -display needs a value"* ]] || fail "trailing -display: status $status, '$err'"
 
 # a display that exists: the game runs (ctest runs this under xvfb-run)
 if [[ -n ${DISPLAY:-} ]]; then
