@@ -5,7 +5,7 @@
 set -euo pipefail
 
 run_packages=(cmake g++ make freeglut3-dev libglu1-mesa-dev libgl1-mesa-dri)
-test_packages=(libgtest-dev libbenchmark-dev xvfb xauth xdotool libfreetype-dev fonts-dejavu-core clang libclang-rt-14-dev libpng-dev imagemagick dpkg-dev desktop-file-utils valgrind)
+test_packages=(libgtest-dev libbenchmark-dev xvfb xauth xdotool libfreetype-dev fonts-dejavu-core clang libclang-rt-14-dev libpng-dev imagemagick dpkg-dev desktop-file-utils lintian appstream man-db valgrind)
 
 case "${1:-run}" in
     run)  wanted=("${run_packages[@]}") ;;

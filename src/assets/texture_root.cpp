@@ -9,7 +9,7 @@ namespace fs = std::filesystem;
 // The installed data directory as seen from the installed executable's
 // directory; the build passes its own layout.
 #ifndef QUORVANE_DATA_FROM_BIN
-#define QUORVANE_DATA_FROM_BIN "../share/quorvane"
+#define QUORVANE_DATA_FROM_BIN "../share/games/quorvane"
 #endif
 
 // ---- functions -------------------------------------------------------------

@@ -8,7 +8,8 @@
 
 // The first of these that holds a `textures` directory: the working
 // directory, the executable's directory (the build tree), the installed data
-// directory beside it (<prefix>/share/quorvane for <prefix>/bin/quorvane).
+// directory beside it (<prefix>/share/games/quorvane for <prefix>/games/quorvane
+// or <prefix>/bin/quorvane).
 // Empty when none does.
 std::filesystem::path findTextureRoot(const std::filesystem::path& workingDir,
                                       const std::filesystem::path& executable);

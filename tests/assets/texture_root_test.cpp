@@ -20,7 +20,7 @@ protected:
     const fs::path work = folder("work", false);
     const fs::path build = folder("build", true);
     const fs::path prefix = folder("prefix/bin", false).parent_path();
-    const fs::path installed = folder("prefix/share/quorvane", true);
+    const fs::path installed = folder("prefix/share/games/quorvane", true);
 };
 
 TEST_F(TextureRootTest, WorkingDirectoryComesFirst)
