@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
-# Builds the Debian package, checks its files and dependencies, unpacks it
-# into a throwaway root and starts the unpacked game from an unrelated
-# folder: it must find its images there and keep running, and replay the demo.
+# Builds the Debian package under a strict umask, runs lintian on it (no
+# errors, no warnings), checks its files and dependencies, unpacks it into a
+# throwaway root and starts the unpacked game from an unrelated folder: it
+# must find its images there and keep running, and replay the demo.
 #   package_test.sh BUILD_DIR SOURCE_DIR
 # Nothing is installed on the machine.
 set -uo pipefail
@@ -11,10 +12,12 @@ source_dir=$(realpath "$2")
 command -v dpkg-deb >/dev/null || { echo "SKIP: dpkg-deb is not installed"; exit 77; }
 source "$(dirname "$0")/../e2e/lib.sh"
 
-cpack -G DEB --config "$build/CPackConfig.cmake" -B "$work/out" >"$out" 2>&1 || fail "cpack could not build the package"
+(umask 077 && cpack -G DEB --config "$build/CPackConfig.cmake" -B "$work/out") >"$out" 2>&1 ||
+    fail "cpack could not build the package"
 debs=("$work"/out/quorvane_*.deb)
 [[ -f ${debs[0]} ]] || fail "no quorvane_*.deb in $(ls "$work/out")"
 deb=${debs[0]}
+lintian --allow-root --fail-on error,warning "$deb" >"$out" 2>&1 || fail "lintian found errors or warnings"
 
 # --- the files: the game, the desktop entry, the icons and every image -------
 files=$(dpkg-deb -c "$deb" | awk '{print $6}' | sed 's|^\./|/|')
