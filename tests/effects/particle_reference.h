@@ -1,12 +1,13 @@
 // The per-frame particle routine written out literally, one particle at a
 // time and one erase per removal, as the reference the game's batched rules
-// and drawing are compared against. `draw` is called with each particle's
-// texture slot and centre before its move, just where the routine draws it.
+// are compared against. `draw` is called with each particle's texture slot
+// and centre before its move, just where the routine draws it.
 #pragma once
 
 #include "core/random.h"
 #include "effects/particles.h"
 
+#include <algorithm>
 #include <cstddef>
 
 template <typename Draw>
@@ -18,9 +19,8 @@ void referenceFrame(ParticleEmitter& e, bool explosion, const Vec3& at, Draw dra
         Particle& p = e.particles[i];
         const int r = gameRand();
         draw(explosion ? 12u + unsigned(r % 3) : 8u + unsigned(r % 4), p.position);
-        p.position.x += p.velocity.x / divisor;
-        p.position.y += p.velocity.y / divisor;
-        p.position.z += p.velocity.z / divisor;
+        for (float Vec3::*axis : {&Vec3::x, &Vec3::y, &Vec3::z})
+            p.position.*axis += p.velocity.*axis / divisor;
         p.velocity = p.velocity + p.acceleration;
         p.life -= p.fade;
         if (p.life < 0) {
@@ -41,14 +41,10 @@ void referenceFrame(ParticleEmitter& e, bool explosion, const Vec3& at, Draw dra
 
 inline bool sameParticles(const ParticleEmitter& a, const ParticleEmitter& b)
 {
-    if (a.particles.size() != b.particles.size())
-        return false;
-    for (std::size_t i = 0; i < a.particles.size(); ++i) {
-        const Particle& p = a.particles[i];
-        const Particle& q = b.particles[i];
-        if (p.life != q.life || p.fade != q.fade || !(p.position == q.position) ||
-            !(p.velocity == q.velocity) || !(p.acceleration == q.acceleration) || p.reborn != q.reborn)
-            return false;
-    }
-    return true;
+    return std::equal(a.particles.begin(), a.particles.end(), b.particles.begin(), b.particles.end(),
+                      [](const Particle& p, const Particle& q) {
+                          return p.life == q.life && p.fade == q.fade && p.position == q.position &&
+                                 p.velocity == q.velocity && p.acceleration == q.acceleration &&
+                                 p.reborn == q.reborn;
+                      });
 }

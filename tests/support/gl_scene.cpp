@@ -5,7 +5,7 @@
 #include "core/platform.h"
 #include "game/state.h"
 
-#include <GL/glu.h>
+#include <cstdlib>
 
 namespace {
 
@@ -21,29 +21,22 @@ public:
 
 const auto* const startedGame = ::testing::AddGlobalTestEnvironment(new StartedGame);
 
-constexpr GLenum kFlags[] = {GL_LIGHTING, GL_TEXTURE_2D, GL_BLEND, GL_DEPTH_TEST, GL_NORMALIZE,
-                             GL_CULL_FACE, GL_LIGHT0, GL_LIGHT1, GL_COLOR_MATERIAL, GL_POINT_SMOOTH};
+// The frame turns the first six on, the rest off.
+constexpr GLenum kFlags[] = {GL_LIGHTING, GL_TEXTURE_2D, GL_DEPTH_TEST, GL_NORMALIZE, GL_LIGHT0,
+                             GL_LIGHT1,   GL_BLEND,      GL_CULL_FACE,  GL_COLOR_MATERIAL, GL_POINT_SMOOTH};
 
 Platform savedPlatform;
 
 void noSwap() {}
 
+// The frame's flags, or every one of them the other way.
+void setFlags(bool frames)
+{
+    for (std::size_t i = 0; i < std::size(kFlags); ++i)
+        (i < 6) == frames ? glEnable(kFlags[i]) : glDisable(kFlags[i]);
+}
+
 }  // namespace
-
-Rgb Frame::at(int x, int y) const
-{
-    const std::size_t i = 3 * (static_cast<std::size_t>(y) * width + x);
-    return {rgb[i], rgb[i + 1], rgb[i + 2]};
-}
-
-bool Frame::allBlack(int step) const
-{
-    for (int y = 0; y < height; y += step)
-        for (int x = 0; x < width; x += step)
-            if (!at(x, y).black())
-                return false;
-    return true;
-}
 
 void GlScene::SetUp()
 {
@@ -53,29 +46,17 @@ void GlScene::SetUp()
     game.missiles.clear();
     game.shots.clear();
     game.explosions.clear();
+    game.titleScreen = true;
+    game.showAimLines = false;
     glColor4f(1, 1, 1, 1);
-    enableFramesFlags();
+    glClearColor(0, 0, 0, 1);
+    setFlags(true);
 }
 
 void GlScene::TearDown()
 {
     loadAllTextures();
-    game.missiles.clear();
     platform = savedPlatform;
-}
-
-void expectChannel(const Frame& f, int Rgb::*channel, std::initializer_list<Probe> probes)
-{
-    for (const Probe& p : probes)
-        EXPECT_EQ(f.at(p.x, p.y).*channel, p.value) << "at " << p.x << ", " << p.y;
-}
-
-void expectLit(const Frame& f, Pixels lit, Pixels black)
-{
-    for (auto [x, y] : lit)
-        EXPECT_FALSE(f.at(x, y).black()) << "lit at " << x << ", " << y;
-    for (auto [x, y] : black)
-        EXPECT_TRUE(f.at(x, y).black()) << "black at " << x << ", " << y;
 }
 
 void FlatView::SetUp()
@@ -86,16 +67,10 @@ void FlatView::SetUp()
     glOrtho(-10, 10, -8, 8, -100, 100);
     glMatrixMode(GL_MODELVIEW);
     glLoadIdentity();
-    const GLfloat front[] = {0, 0, 100, 1};
-    glLightfv(GL_LIGHT0, GL_POSITION, front);
+    glLightfv(GL_LIGHT0, GL_POSITION, std::array<GLfloat, 4>{0, 0, 100, 1}.data());   // at the viewer
+    glLightfv(GL_LIGHT1, GL_POSITION, std::array<GLfloat, 4>{0, 0, -100, 1}.data());  // behind the scene
+    glClearColor(kBackground.r / 255.0f, kBackground.g / 255.0f, kBackground.b / 255.0f, 1);
     glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
-}
-
-GLint integer(GLenum name)
-{
-    GLint v = 0;
-    glGetIntegerv(name, &v);
-    return v;
 }
 
 std::array<float, 4> floats4(GLenum name)
@@ -105,12 +80,7 @@ std::array<float, 4> floats4(GLenum name)
     return v;
 }
 
-std::array<float, 4> material(GLenum face, GLenum parameter)
-{
-    std::array<float, 4> v{};
-    glGetMaterialfv(face, parameter, v.data());
-    return v;
-}
+GLint integer(GLenum name) { return static_cast<GLint>(floats4(name)[0]); }
 
 GlSnapshot snapshot()
 {
@@ -127,76 +97,57 @@ GlSnapshot snapshot()
 
 Frame readFrame()
 {
-    Frame f;
-    f.width = 1000;
-    f.height = 800;
-    f.rgb.resize(3u * f.width * f.height);
-    glPixelStorei(GL_PACK_ALIGNMENT, 1);
-    glFinish();
-    glReadBuffer(GL_BACK);
-    glReadPixels(0, 0, f.width, f.height, GL_RGB, GL_UNSIGNED_BYTE, f.rgb.data());
+    Frame f{std::vector<std::uint8_t>(3u * 1000 * 800)};
+    glReadPixels(0, 0, 1000, 800, GL_RGB, GL_UNSIGNED_BYTE, f.rgb.data());
     return f;
 }
 
-void enableFramesFlags()
+void expectPixels(const Frame& f, const std::vector<Probe>& probes)
 {
-    for (GLenum on : {GL_LIGHTING, GL_TEXTURE_2D, GL_DEPTH_TEST, GL_NORMALIZE, GL_LIGHT0, GL_LIGHT1})
-        glEnable(on);
-    for (GLenum off : {GL_BLEND, GL_CULL_FACE, GL_COLOR_MATERIAL, GL_POINT_SMOOTH})
-        glDisable(off);
+    for (const Probe& p : probes) {
+        const Rgb c = f.at(p.x, p.y);
+        const bool near = std::abs(c.r - p.colour.r) <= 1 && std::abs(c.g - p.colour.g) <= 1 &&
+                          std::abs(c.b - p.colour.b) <= 1;
+        EXPECT_TRUE(p.is ? p.is(c) : near) << c << " at " << p.x << ", " << p.y << ", expected " << p.colour;
+    }
 }
 
-void enableOppositeFlags()
-{
-    for (GLenum off : {GL_LIGHTING, GL_TEXTURE_2D, GL_DEPTH_TEST, GL_NORMALIZE})
-        glDisable(off);
-    for (GLenum on : {GL_BLEND, GL_CULL_FACE, GL_POINT_SMOOTH})
-        glEnable(on);
-}
-
-void uploadTexture(GLuint slot, int width, int height, const std::vector<std::uint8_t>& rgb)
-{
-    glPixelStorei(GL_UNPACK_ALIGNMENT, 1);
-    glBindTexture(GL_TEXTURE_2D, slot);
-    glTexImage2D(GL_TEXTURE_2D, 0, 3, width, height, 0, GL_RGB, GL_UNSIGNED_BYTE, rgb.data());
-    glPixelStorei(GL_UNPACK_ALIGNMENT, 4);
-}
-
-void solidTexture(GLuint slot, int width, int height, Rgb colour)
+void texture(GLuint slot, int width, int height, const std::function<Rgb(int x, int y)>& texel)
 {
     std::vector<std::uint8_t> rgb;
-    for (int i = 0; i < width * height; ++i)
-        rgb.insert(rgb.end(), {static_cast<std::uint8_t>(colour.r), static_cast<std::uint8_t>(colour.g),
-                               static_cast<std::uint8_t>(colour.b)});
-    uploadTexture(slot, width, height, rgb);
+    for (int i = 0; i < width * height; ++i) {
+        const Rgb c = texel(i % width, i / width);
+        rgb.insert(rgb.end(), {std::uint8_t(c.r), std::uint8_t(c.g), std::uint8_t(c.b)});
+    }
+    glPixelStorei(GL_UNPACK_ALIGNMENT, 1);  // rows of any width packed
+    glBindTexture(GL_TEXTURE_2D, slot);
+    glTexImage2D(GL_TEXTURE_2D, 0, 3, width, height, 0, GL_RGB, GL_UNSIGNED_BYTE, rgb.data());
 }
 
-void expectRestored(const std::function<void()>& prepare, const std::function<void()>& draw)
+void fillRect(float x0, float y0, float x1, float y1, float z, const Rgb& colour)
 {
-    for (auto setFlags : {enableFramesFlags, enableOppositeFlags}) {
-        setFlags();
-        prepare();
+    glPushAttrib(GL_ENABLE_BIT | GL_CURRENT_BIT);
+    glDisable(GL_LIGHTING);
+    glDisable(GL_TEXTURE_2D);
+    glColor3ub(GLubyte(colour.r), GLubyte(colour.g), GLubyte(colour.b));
+    glPushMatrix();
+    glTranslatef(0, 0, z);
+    glRectf(x0, y0, x1, y1);
+    glPopMatrix();
+    glPopAttrib();
+}
+
+void expectRestored(const std::function<void()>& draw)
+{
+    for (bool frames : {true, false}) {
+        setFlags(frames);
+        glLoadIdentity();
+        glTranslatef(1, 2, 3);
         glPushMatrix();  // a pop too many then shows as a shallower stack
         const GlSnapshot before = snapshot();
         draw();
-        EXPECT_TRUE(snapshot() == before) << (setFlags == enableFramesFlags ? "frame's flags" : "opposite flags");
+        EXPECT_TRUE(snapshot() == before) << (frames ? "frame's flags" : "opposite flags");
         glPopMatrix();
     }
-}
-
-void expectMaterial(const std::array<float, 4>& diffuse, const std::array<float, 4>& specular)
-{
-    for (GLenum face : {GL_FRONT, GL_BACK}) {
-        EXPECT_EQ(material(face, GL_AMBIENT), (std::array<float, 4>{0, 0, 0, 1}));
-        EXPECT_EQ(material(face, GL_DIFFUSE), diffuse);
-        EXPECT_EQ(material(face, GL_SPECULAR), specular);
-        EXPECT_EQ(material(face, GL_SHININESS)[0], 0.25f);
-    }
-}
-
-void lookAt(float eyeX, float eyeY, float eyeZ, float atX, float atY, float atZ)
-{
-    glMatrixMode(GL_MODELVIEW);
-    glLoadIdentity();
-    gluLookAt(eyeX, eyeY, eyeZ, atX, atY, atZ, 0, 1, 0);
+    setFlags(true);
 }
