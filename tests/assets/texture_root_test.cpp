@@ -6,48 +6,22 @@
 
 namespace fs = std::filesystem;
 
-// A working directory, a build tree and an installed prefix side by side.
-class TextureRootTest : public ::testing::Test {
-protected:
-    fs::path folder(const std::string& name, bool withTextures)
-    {
-        const fs::path dir = temp.path() / name;
-        fs::create_directories(withTextures ? dir / "textures" : dir);
-        return dir;
-    }
-
-    TempDir temp;
-    const fs::path work = folder("work", false);
-    const fs::path build = folder("build", true);
-    const fs::path prefix = folder("prefix/bin", false).parent_path();
-    const fs::path installed = folder("prefix/share/games/quorvane", true);
-};
-
-TEST_F(TextureRootTest, WorkingDirectoryComesFirst)
+// The working directory first, then the executable's folder (a build tree),
+// then the data folder installed beside it; a file is not a folder.
+TEST(TextureRoot, WorkingDirectoryThenTheExecutablesFolderThenTheInstalledData)
 {
+    const TempDir temp;
+    const fs::path work = temp.path / "work", build = temp.path / "build", prefix = temp.path / "prefix";
+    for (const fs::path& dir : {work, prefix / "bin", build / "textures", prefix / "share/games/quorvane/textures"})
+        fs::create_directories(dir);
+    writeFile(work / "textures", {1});
+    EXPECT_EQ(findTextureRoot(work, build / "quorvane"), build);
+    EXPECT_EQ(findTextureRoot(work, prefix / "bin/quorvane"), prefix / "share/games/quorvane");
+    EXPECT_EQ(findTextureRoot(work, work / "quorvane"), fs::path());
+
+    fs::create_directory(prefix / "bin/textures");
+    EXPECT_EQ(findTextureRoot(work, prefix / "bin/quorvane"), prefix / "bin");
+    fs::remove(work / "textures");
     fs::create_directory(work / "textures");
     EXPECT_EQ(findTextureRoot(work, build / "quorvane"), work);
-    EXPECT_EQ(findTextureRoot(work, prefix / "bin" / "quorvane"), work);
-}
-
-TEST_F(TextureRootTest, ThenTheExecutablesFolderThenTheInstalledData)
-{
-    EXPECT_EQ(findTextureRoot(work, build / "quorvane"), build);
-    EXPECT_EQ(findTextureRoot(work, prefix / "bin" / "quorvane"), installed);
-    fs::create_directory(prefix / "bin" / "textures");
-    EXPECT_EQ(findTextureRoot(work, prefix / "bin" / "quorvane"), prefix / "bin");
-}
-
-TEST_F(TextureRootTest, OnlyAFolderOrALinkToOneCounts)
-{
-    const fs::path bare = folder("bare", false);
-    writeFile(work / "textures", {1});
-    EXPECT_EQ(findTextureRoot(work, bare / "quorvane"), fs::path());
-    EXPECT_EQ(findTextureRoot(work, fs::path()), fs::path());
-
-    fs::create_directory_symlink(temp.path() / "missing", bare / "textures");
-    EXPECT_EQ(findTextureRoot(work, bare / "quorvane"), fs::path());
-    fs::remove(bare / "textures");
-    fs::create_directory_symlink(build / "textures", bare / "textures");
-    EXPECT_EQ(findTextureRoot(work, bare / "quorvane"), bare);
 }

@@ -1,219 +1,113 @@
-// Missiles: the spawn timer, the spawn ellipsoid, the flight step and the
-// planet impact. Expected numbers are worked out by hand from the reference
-// generator (state 1: 16838, 5758, 10113, ...).
+// Missiles through their callers: the spawn timer in the idle tick, the
+// flight step and the planet impact in the frame's missile pass. Expected
+// numbers come from the reference generator (state 1: 16838, 5758, ...).
 #include "fake_platform.h"
 
-#include "core/random.h"
 #include "game/passes.h"
 
 #include <cmath>
-#include <type_traits>
-#include <vector>
+#include <tuple>
 
 using MissileTest = GameTest;
 
 namespace {
 
-// The generator's n-th value from state 1, 1-based (worked out by hand):
-// an emitter of n particles makes 4 n draws.
-constexpr int kThirdDraw = 10113;
-constexpr int kDraw3203 = 31445;   // after two spawn draws and an 800-particle trail
-constexpr int kDraw6001 = 28311;   // after a 1500-particle explosion: loss 5 + 11
-
-// The first spawn point: u = 2 * 16838 / 32767 - 1 = 0.0277413,
-// phi = 5758 / 32767 * 2 pi = 1.10412 rad, s = sqrt(1 - u^2) = 0.999615.
-const Vec3 kFirstSpawn{371.044f, 736.497f, 22.1931f};
-const Vec3 kSecondSpawn{-744.314f, -164.076f, -306.186f};  // from 10113 and 17515
-
-const Vec3 kTarget{-50, 50, 50};
-
-void addMissile(const Vec3& start) { game.missiles.emplace_back(start, nullptr); }
-
-void recordNothing(Missile&) {}
+// A missile whose last step left it at `at`, away from its start.
+void addMissile(const Vec3& start, float progress, const Vec3& at)
+{
+    Missile& m = game.missiles.emplace_back(start, nullptr);
+    m.progress = progress;
+    m.position = at;
+}
 
 }  // namespace
 
-// A trail is owned by exactly one missile: copying would free it twice.
-static_assert(!std::is_copy_constructible_v<Missile>);
-static_assert(std::is_nothrow_move_constructible_v<Missile>);
-
-TEST_F(MissileTest, SpawnsOnlyWhenElapsedExceedsTheIntervalAsAFloat)
+// The z draw comes before the angle's; the new missile and its trail sit at
+// the spawn point, the missile aimed at the planet's centre.
+TEST_F(MissileTest, SpawnsWhenElapsedExceedsTheIntervalAsAFloat)
 {
-    game.spawnInterval = 500;
-
+    newGame();    // the title screen's 500 ms
     tickAt(500);  // exactly the interval: nothing
     EXPECT_EQ(output(), "");
-    EXPECT_TRUE(game.missiles.empty());
-    EXPECT_EQ(game.spawnInterval, 500.0f);
-
     tickAt(501);
     EXPECT_EQ(output(), "Spawning Missile at: 371.044 736.497 22.1931\n");
-    EXPECT_EQ(game.spawnInterval, 498.75f);
-    EXPECT_EQ(game.lastSpawnTime, 501);
     ASSERT_EQ(game.missiles.size(), 1u);
     const Missile& m = game.missiles[0];
-    EXPECT_TRUE(vecNear(m.start, kFirstSpawn, 1e-3f));
-    EXPECT_EQ(m.position, m.start);
-    EXPECT_EQ(m.direction, kTarget - m.start);
-    ASSERT_NE(m.trail, nullptr);
-    EXPECT_EQ(m.trail->position, m.start);
-    EXPECT_EQ(m.trail->particles[0].acceleration, (Vec3{0, 0, -100}));
-    EXPECT_EQ(gameRand(), kDraw3203);  // z, angle, then the trail's 3200 draws
-
-    // 498 ms is not more than 498.75: an integer comparison would differ
-    clearOutput();
-    setRandomState(1);
-    tickAt(501 + 498);
-    EXPECT_EQ(output(), "");
+    EXPECT_EQ(std::tuple(m.position, m.direction, m.trail->position, m.trail->particles[0].acceleration),
+              std::tuple(m.start, Vec3{-50 - m.start.x, 50 - m.start.y, 50 - m.start.z}, m.start, Vec3{0, 0, -100}));
+    tickAt(501 + 498);  // 498 ms is not more than the 498.75 the interval shrank to
     tickAt(501 + 499);
-    EXPECT_EQ(output(), "Spawning Missile at: 371.044 736.497 22.1931\n");
-    EXPECT_EQ(game.spawnInterval, 497.5f);
-
-    // an interval below zero spawns even on a second tick in the same ms
-    clearOutput();
-    game.spawnInterval = -0.75f;
-    tickAt(1000);
-    EXPECT_NE(output(), "");
-    EXPECT_EQ(game.spawnInterval, -2.0f);
+    game.spawnInterval = -0.75f;  // below zero: due even in the same millisecond
+    tickAt(501 + 499);
+    EXPECT_EQ(game.missiles.size(), 3u);
 }
 
-TEST_F(MissileTest, SevenAliveStillWriteTheLineAndShrinkTheIntervalButMakeNothing)
+// Combat runs before the spawn timer in one tick, so a kill frees the
+// seventh place for the spawn. With seven alive a due spawn still writes its
+// line and shrinks the interval, but makes neither a trail nor a missile.
+TEST_F(MissileTest, AtMostSevenAliveCountedAfterTheTicksCombat)
 {
     for (int i = 0; i < 7; ++i)
-        addMissile({0, 0, 900.0f + i});
+        addMissile({0, 0, 900.0f + i}, 0, {0, 0, 900.0f + i});
+    game.missiles[3].position = {10, 20, 30};              // hit where it is, not at its start
+    game.shots.push_back(Shot{0.5f, {10, 20, 35.5f}, {}});  // exactly 5.5 away
     game.spawnInterval = 100;
-    game.spawnStep = 2;  // shrinks by 2 * 1.25
+    game.spawnStep = 2;  // shrinks by 2 x 1.25
 
-    game.currentTime = 101;
-    spawnTick();
-
-    EXPECT_EQ(output(), "Spawning Missile at: 371.044 736.497 22.1931\n");
-    EXPECT_EQ(game.spawnInterval, 97.5f);
-    EXPECT_EQ(game.lastSpawnTime, 101);
-    EXPECT_EQ(game.missiles.size(), 7u);
-    EXPECT_EQ(gameRand(), kThirdDraw);  // only the spawn point's two draws
+    tickAt(101);  // the explosion's 6000 draws come before the spawn point's
+    EXPECT_EQ(std::tuple(output(), game.missiles.size()),
+              std::tuple("Score: 5\nSpawning Missile at: -276.445 -493.421 582.415\n", 7u));
+    clearOutput();
+    tickAt(199);
+    EXPECT_EQ(std::tuple(output(), game.missiles.size(), game.spawnInterval, gameRand()),
+              std::tuple("Spawning Missile at: -528.235 -553.467 -299.301\n", 7u, 95.0f, 20977));
 }
 
-// The first two points pin the order of draws: z before the angle
-// (swapped, the first point would be (-625.584, -54.6593, -518.839)).
-TEST_F(MissileTest, SpawnPointsLieOnTheSqueezedEllipsoid)
+// Each step needs more than 10 ms and puts the missile where the progress
+// before it says; the progress adds 0.0005 rounded to a float every step,
+// and stops growing once above 1 (at exactly 1 it grows once more).
+TEST_F(MissileTest, FlightStepsAccumulateProgressInFloats)
 {
-    EXPECT_TRUE(vecNear(randomSpawnPoint(), kFirstSpawn, 1e-3f));
-    EXPECT_TRUE(vecNear(randomSpawnPoint(), kSecondSpawn, 1e-3f));
-    for (int i = 0; i < 2000; ++i) {
-        const Vec3 p = randomSpawnPoint();
-        ASSERT_LE(std::fabs(p.z), 800.0f);
-        const double u = p.z / 800.0;
-        EXPECT_NEAR(double(p.x) * p.x + double(p.y) * p.y, 825.0 * 825.0 * (1 - u * u), 0.5);
+    Missile& m = game.missiles.emplace_back(Vec3{950, 50, 50}, nullptr);  // direction (-1000, 0, 0)
+    for (int step = 1; step <= 2000; ++step) {
+        game.currentTime = 20 * step - 10;
+        advanceMissile(m);  // 10 ms after the last step: nothing
+        game.currentTime = 20 * step;
+        advanceMissile(m);
     }
-}
+    // 1.0000187, not 2000 x 0.0005; the position from 0.9995187, the progress before the step
+    EXPECT_EQ(std::tuple(m.progress, m.position.x), std::tuple(0x1.00013ap+0f, -49.5186768f));
 
-TEST_F(MissileTest, FlightStepsNeedMoreThanTenMillisecondsUseTheOldProgressAndStopPastOne)
-{
-    addMissile({950, 50, 50});  // direction (-1000, 0, 0)
-    Missile& m = game.missiles[0];
-
-    game.currentTime = 11;
-    advanceMissile(m);  // the first step leaves it at its start
-    EXPECT_EQ(m.position, (Vec3{950, 50, 50}));
-    EXPECT_EQ(m.progress, 0.0005f);
-    EXPECT_EQ(m.lastStepTime, 11.0f);
-
-    game.currentTime = 21;
-    advanceMissile(m);
-    EXPECT_EQ(m.progress, 0.0005f);
-
-    game.currentTime = 22;
-    advanceMissile(m);
-    EXPECT_EQ(m.position, (Vec3{949.5f, 50, 50}));
-    EXPECT_EQ(m.progress, 0.001f);
-    EXPECT_EQ(m.lastStepTime, 22.0f);
-
-    // Progress at exactly one grows once more, then stops.
     m.progress = 1.0f;
-    game.currentTime = 100;
-    advanceMissile(m);
-    EXPECT_EQ(m.position, kTarget);
-    EXPECT_EQ(m.progress, 1.0005f);
-
-    game.currentTime = 200;
-    advanceMissile(m);
-    const Vec3 beyond{950 - 1.0005f * 1000, 50, 50};
-    EXPECT_EQ(m.position, beyond);
-    game.currentTime = 300;
-    advanceMissile(m);
-    EXPECT_EQ(m.progress, 1.0005f);
-    EXPECT_EQ(m.position, beyond);
+    for (int step = 1; step <= 3; ++step) {
+        game.currentTime += 11;
+        advanceMissile(m);
+    }
+    EXPECT_EQ(std::tuple(m.progress, m.position), std::tuple(1.0005f, Vec3{950 - 1.0005f * 1000, 50, 50}));
 }
 
-TEST_F(MissileTest, ImpactAtExactlyTwentyFiveExplodesAndChargesThePopulation)
+// Impacts are measured from where this frame's step put the missile, after
+// it was drawn where the last step left it: exactly 25 from the centre is an
+// impact. Neighbours strike in one frame in list order; the rules run on the
+// title screen, each explosion's 6000 draws come before its population loss,
+// and the population stops at 0 but still reports.
+TEST_F(MissileTest, ImpactsAtUpToTwentyFiveAfterTheStepInListOrder)
 {
-    game.population = 100;
+    newGame();
+    game.population = 20;
     game.currentTime = 11;
-    addMissile({-50, 50, std::nextafter(75.0f, 100.0f)});  // just outside
-    addMissile({-35, 70, 50});                             // 15-20-25: exactly 25
-
-    missilePass(recordNothing);
-
-    ASSERT_EQ(game.missiles.size(), 1u);
-    EXPECT_EQ(game.missiles[0].start.z, std::nextafter(75.0f, 100.0f));
-    ASSERT_EQ(game.explosions.size(), 1u);
-    EXPECT_EQ(game.explosions[0].position, (Vec3{-35, 70, 50}));
-    EXPECT_EQ(game.explosions[0].particles[0].acceleration, (Vec3{0, -0.3f, 0}));
-    // the explosion's 6000 draws come before the population's
-    EXPECT_EQ(game.population, 100 - (5 + kDraw6001 % 25));
-    EXPECT_EQ(output(), "84% of the planet's population remains.\n");
-}
-
-TEST_F(MissileTest, NeighboursExplodeInOneFrameInListOrder)
-{
-    game.population = 100;
-    game.currentTime = 11;
-    addMissile({-50, 50, 75});
-    addMissile({-50, 50, 25});
-    addMissile({500, 0, 0});
+    addMissile({50, 50, 50}, std::nextafter(0.75f, 0.0f), {1, 2, 3});  // steps to 25.000006 from the centre
+    addMissile({50, 50, 50}, 0.75f, {4, 5, 6});                         // steps to (-25, 50, 50)
+    addMissile({-50, 50, 75}, 0, {7, 8, 9});
+    addMissile({-50, 50, 60}, 0, {0, 1, 2});
 
     std::vector<Vec3> drawn;
-    missilePass([&](Missile& m) { drawn.push_back(m.start); });
-
-    EXPECT_EQ(drawn, (std::vector<Vec3>{{-50, 50, 75}, {-50, 50, 25}, {500, 0, 0}}));
-    ASSERT_EQ(game.missiles.size(), 1u);
-    EXPECT_EQ(game.missiles[0].start, (Vec3{500, 0, 0}));
-    ASSERT_EQ(game.explosions.size(), 2u);
-    EXPECT_EQ(game.explosions[0].position, (Vec3{-50, 50, 75}));
-    EXPECT_EQ(game.explosions[1].position, (Vec3{-50, 50, 25}));
-    // 100 - (5 + 28311 % 25) = 84, then 84 - (5 + 24679 % 25) = 75
-    EXPECT_EQ(output(), "84% of the planet's population remains.\n75% of the planet's population remains.\n");
-    EXPECT_EQ(game.population, 75);
-}
-
-TEST_F(MissileTest, PopulationStopsAtZero)
-{
-    game.population = 3;
-    game.currentTime = 11;
-    addMissile({-50, 50, 75});
-    addMissile({-50, 50, 25});
-    missilePass(recordNothing);
-    EXPECT_EQ(output(), "0% of the planet's population remains.\n0% of the planet's population remains.\n");
-    EXPECT_EQ(game.population, 0);
-}
-
-// Removing a missile slides the later ones down with their own trails.
-TEST_F(MissileTest, ExplodingMovesTheLaterMissilesWithTheirTrails)
-{
-    std::vector<const ParticleEmitter*> trails;
-    for (int i = 0; i < 7; ++i) {
-        game.missiles.emplace_back(Vec3{0, 0, 900.0f + i}, std::make_unique<ParticleEmitter>());
-        trails.push_back(game.missiles.back().trail.get());
-    }
-    game.missiles[1].position = {1, 2, 3};
-
-    explodeMissile(1);
-
-    ASSERT_EQ(game.missiles.size(), 6u);
-    EXPECT_EQ(game.missiles[0].trail.get(), trails[0]);
-    for (std::size_t i = 1; i < 6; ++i)
-        EXPECT_EQ(game.missiles[i].trail.get(), trails[i + 1]);
-    ASSERT_EQ(game.explosions.size(), 1u);
-    EXPECT_EQ(game.explosions[0].position, (Vec3{1, 2, 3}));
+    missilePass([&](Missile& m) { drawn.push_back(m.position); });
+    EXPECT_EQ(drawn, (std::vector<Vec3>{{1, 2, 3}, {4, 5, 6}, {7, 8, 9}, {0, 1, 2}}));
+    EXPECT_EQ(output(), "4% of the planet's population remains.\n0% of the planet's population remains.\n"
+                        "0% of the planet's population remains.\n");  // losses 5 + 28311 mod 25, then 9 and 16
+    ASSERT_EQ(std::tuple(game.population, game.missiles.size(), game.explosions.size()), std::tuple(0, 1u, 3u));
+    const ParticleEmitter* e = game.explosions.data();
+    EXPECT_EQ(std::tuple(e[0].position, e[1].position, e[2].position, e[0].particles[0].acceleration),
+              std::tuple(Vec3{-25, 50, 50}, Vec3{-50, 50, 75}, Vec3{-50, 50, 60}, Vec3{0, -0.3f, 0}));
 }

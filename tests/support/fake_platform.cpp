@@ -1,48 +1,45 @@
 #include "fake_platform.h"
 
 #include "app/app.h"
-#include "core/random.h"
 
 #include <algorithm>
 #include <iostream>
 
 FakePlatform fake;
 
-static int fakeElapsedMs() { return fake.clockMs; }
-static void fakeWarpPointer(int x, int y) { fake.warps.emplace_back(x, y); }
-static void fakePostRedisplay() { ++fake.redisplays; }
-static void fakeSwapBuffers() { ++fake.swaps; }
-static void fakeExit(int status)
-{
-    fake.exits.push_back(status);
-    throw ExitCalled{status};
-}
-
 void GameTest::SetUp()
 {
-    RandomFromOne::SetUp();
-    savedPlatform_ = platform;
-    platform = Platform{fakeElapsedMs, fakeWarpPointer, fakePostRedisplay, fakeSwapBuffers, fakeExit};
+    platform.elapsedMs = [] { return fake.clockMs; };
+    platform.warpPointer = [](int x, int y) { fake.warps.emplace_back(x, y); };
+    platform.postRedisplay = [] { ++fake.redisplays; };
+    platform.swapBuffers = [] {};
+    platform.exitProcess = [](int status) {
+        fake.exits.push_back(status);
+        throw ExitCalled{status};
+    };
     fake = FakePlatform{};
     game = GameState{};
+    setRandomState(1);
     savedCout_ = std::cout.rdbuf(&captured_);
 }
 
 void GameTest::TearDown()
 {
+    clearOutput();
     std::cout.rdbuf(savedCout_);
     platform = savedPlatform_;
-    RandomFromOne::TearDown();
+    setRandomState(savedRandom_);
 }
 
-bool GameTest::everyLineFlushed() const
+void GameTest::clearOutput()
 {
     const std::string text = captured_.str();
     const std::vector<std::size_t>& flushes = captured_.flushedAt;
-    for (std::size_t i = 0; i < text.size(); ++i)
-        if (text[i] == '\n' && std::find(flushes.begin(), flushes.end(), i + 1) == flushes.end())
-            return false;
-    return true;
+    for (std::size_t end = text.find('\n'); end != std::string::npos; end = text.find('\n', end + 1))
+        EXPECT_NE(std::find(flushes.begin(), flushes.end(), end + 1), flushes.end())
+            << "the line ending at byte " << end << " was not flushed:\n" << text;
+    captured_.str("");
+    captured_.flushedAt.clear();
 }
 
 void tickAt(int ms)

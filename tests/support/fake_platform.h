@@ -9,10 +9,7 @@
 
 #include <gtest/gtest.h>
 
-#include <cstdint>
 #include <sstream>
-#include <string>
-#include <utility>
 #include <vector>
 
 // Thrown by the fake exitProcess, so a call to exit leaves the callback just
@@ -37,48 +34,30 @@ protected:
 struct FakePlatform {
     int clockMs = 0;
     int redisplays = 0;
-    int swaps = 0;
     std::vector<std::pair<int, int>> warps;
     std::vector<int> exits;
 };
 
 extern FakePlatform fake;
 
-// Starts from the generator's first value (state 1: 16838, 5758, 10113,
-// 17515, 31051, 5627, 23010, 7419, ...) and puts its state back afterwards.
-class RandomFromOne : public ::testing::Test {
-protected:
-    void SetUp() override
-    {
-        saved_ = randomState();
-        setRandomState(1);
-    }
-    void TearDown() override { setRandomState(saved_); }
-
-private:
-    std::uint32_t saved_ = 1;
-};
-
-// Installs the fake platform, resets the game state and the random
-// generator, and captures std::cout for the test's duration.
-class GameTest : public RandomFromOne {
+// Installs the fake platform, a fresh game state and the generator at its
+// first value (state 1: 16838, 5758, 10113, 17515, ...), and captures
+// std::cout; everything is put back afterwards. Every line the game prints
+// must be flushed as it ends: checked whenever the output is cleared, and at
+// the end of the test.
+class GameTest : public ::testing::Test {
 protected:
     void SetUp() override;
     void TearDown() override;
 
     std::string output() const { return captured_.str(); }
-    void clearOutput()
-    {
-        captured_.str("");
-        captured_.flushedAt.clear();
-    }
-    // Whether the stream was flushed right after every end of line written.
-    bool everyLineFlushed() const;
+    void clearOutput();
 
 private:
-    FlushRecorder      captured_;
-    std::streambuf*    savedCout_ = nullptr;
-    Platform           savedPlatform_{};
+    FlushRecorder       captured_;
+    std::streambuf*     savedCout_ = nullptr;
+    const Platform      savedPlatform_ = platform;
+    const std::uint32_t savedRandom_ = randomState();
 };
 
 // Sets the clock and runs one idle tick.
