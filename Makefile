@@ -9,7 +9,7 @@
 BUILD ?= build
 SANITIZE_BUILD ?= build-sanitize
 JOBS  ?= $(shell nproc)
-XVFB  := xvfb-run -a -s "-screen 0 1280x1024x24"
+XVFB  := xvfb-run -a -s "-screen 0 1280x1024x24 -noreset"
 NO_DISPLAY := No X display to open the game window in: run this on a desktop, or try: $(XVFB) make run
 SANITIZE_FLAGS := -fsanitize=address,undefined -fno-sanitize-recover=all -fno-omit-frame-pointer
 

@@ -7,18 +7,19 @@ command -v Xvfb >/dev/null || { echo "SKIP: Xvfb is not installed (scripts/insta
 scratch=$(mktemp -d)
 server=
 trap 'kill "$server" 2>/dev/null; wait "$server" 2>/dev/null; rm -rf "$scratch"' EXIT
-# Servers that pick their display number at the same moment may clash over
-# it, so they start one at a time.
+# One display number each, chosen one at a time. The server does not reset
+# when its last client leaves, so the next game never finds it mid-reset.
 exec 9>"${TMPDIR:-/tmp}/quorvane-own-display.lock"
 flock 9
-Xvfb -displayfd 3 -screen 0 1280x1024x24 -nolisten tcp 3>"$scratch/display" 2>"$scratch/xvfb.log" &
+display=200
+while [ -e "/tmp/.X$display-lock" ] || [ -e "/tmp/.X11-unix/X$display" ]; do display=$((display + 1)); done
+Xvfb ":$display" -screen 0 1280x1024x24 -nolisten tcp -noreset 2>"$scratch/xvfb.log" &
 server=$!
-# The server writes its display number once it accepts clients.
 for _ in $(seq 600); do
-    [ -s "$scratch/display" ] && DISPLAY=:$(head -n 1 "$scratch/display") xdotool getdisplaygeometry >/dev/null 2>&1 && break
+    DISPLAY=:$display xdotool getdisplaygeometry >/dev/null 2>&1 && break
     kill -0 "$server" 2>/dev/null || { echo "FAIL: Xvfb did not start:"; cat "$scratch/xvfb.log"; exit 1; }
     sleep 0.1
 done
 flock -u 9
-[ -s "$scratch/display" ] || { echo "FAIL: Xvfb gave no display number within a minute"; exit 1; }
-DISPLAY=:$(head -n 1 "$scratch/display") "$@"
+DISPLAY=:$display xdotool getdisplaygeometry >/dev/null 2>&1 || { echo "FAIL: Xvfb :$display did not answer within a minute"; exit 1; }
+DISPLAY=:$display "$@"
