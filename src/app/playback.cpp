@@ -5,7 +5,6 @@
 #include "camera/mouse_look.h"
 #include "core/platform.h"
 #include "game/checksum.h"
-#include "game/state.h"
 #include "render/frame.h"
 
 #include <GL/glut.h>
