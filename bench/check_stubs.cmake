@@ -1,12 +1,13 @@
 # Lists the GL, GLU and GLUT calls of the game library that the frame
-# benchmark does not stub, leaving out queries and start-up calls.
+# benchmark does not stub, leaving out queries, start-up calls and those of
+# the replay layer (reading frames back, the window size, swap control).
 execute_process(COMMAND ${NM} -u ${LIBRARY} OUTPUT_VARIABLE undefined)
 string(REPLACE "," ";" stubs "${STUBS}")
 string(REGEX MATCHALL "U glu?t?[A-Z][A-Za-z0-9]*" references "${undefined}")
 set(missing)
 foreach(reference IN LISTS references)
   string(SUBSTRING "${reference}" 2 -1 name)
-  if(name MATCHES "^(glGet|glIs|glutInit|glutCreate|glutSet|glutMainLoop|glutGet|glutWarp|glutPost|glutLeave|glutExit|glutDestroy|glTexImage|glTexParameter|glGen|glNewList|glEndList|glDelete|glPixelStore|glClearColor|gluNewQuadric|gluQuadric|gluErrorString)"
+  if(name MATCHES "^(glGet|glIs|glutInit|glutCreate|glutSet|glutMainLoop|glutGet|glutWarp|glutPost|glutLeave|glutExit|glutDestroy|glTexImage|glTexParameter|glGen|glNewList|glEndList|glDelete|glPixelStore|glClearColor|gluNewQuadric|gluQuadric|gluErrorString|glX|glRead|glutReshapeWindow)"
      OR name MATCHES "Func$")
     continue()
   endif()
