@@ -1,7 +1,8 @@
 // What recording costs a heavy frame: the lines written for it (a tick, the
 // frame, a pointer move) and, once a second of clock, a checksum of the whole
 // game state. Compare with the frame benchmark's heavy frame.
-#include "app/recorder.h"
+#include "app/app.h"
+#include "replay/recorder.h"
 #include "core/platform.h"
 #include "game/checksum.h"
 #include "game/state.h"
@@ -40,7 +41,7 @@ void BM_OneRecordedLine(benchmark::State& state)
 {
     platform.postRedisplay = [] {};
     std::string error;
-    if (!startRecording("/dev/null", "/dev/null", 1000, 800, error))
+    if (!startRecording("/dev/null", "/dev/null", 1000, 800, kGameCallbacks, error))
         std::abort();
     for (auto _ : state)
         recordKey('x', 500, 400);

@@ -1,6 +1,6 @@
 // libFuzzer entry for the recording reader: whatever it accepts must keep
 // the promises playback relies on.
-#include "app/recording.h"
+#include "replay/recording.h"
 
 #include <cstdint>
 #include <cstdlib>

@@ -1,23 +1,17 @@
 // The application shell: start-up, the window and the GLUT callbacks.
 #pragma once
 
+#include "core/callbacks.h"
+
 // ---- constants -------------------------------------------------------------
 
 constexpr int kWindowWidth = 1000;  // pixels; the window the game opens
 constexpr int kWindowHeight = 800;  // pixels
 
-// ---- types -----------------------------------------------------------------
+// ---- state -----------------------------------------------------------------
 
-// What start-up registers with GLUT. Playing, the game's own callbacks;
-// recording and replaying, the layers that log or feed them.
-struct GameCallbacks {
-    void (*display)();
-    void (*reshape)(int width, int height);
-    void (*keyboard)(unsigned char key, int x, int y);
-    void (*motion)(int x, int y);  // passive: no button held
-    void (*idle)();
-};
-
+// The game's own callbacks: what start-up registers when playing, and what
+// recording and replaying hand the events to.
 extern const GameCallbacks kGameCallbacks;
 
 // ---- functions -------------------------------------------------------------

@@ -1,10 +1,10 @@
 // Quorvane: defend the planet from the missiles that fly at it.
 #include "app/app.h"
 #include "app/options.h"
-#include "app/playback.h"
-#include "app/recorder.h"
-#include "app/recording.h"
-#include "app/screenshots.h"
+#include "replay/playback.h"
+#include "replay/recorder.h"
+#include "replay/recording.h"
+#include "replay/screenshots.h"
 #include "assets/texture_root.h"
 
 #include <GL/glut.h>
@@ -79,13 +79,13 @@ static std::string startingDirectory()
 
 static const GameCallbacks& callbacksFor(const Options& options)
 {
-    static constexpr GameCallbacks kRecording = {recordFrame, recordReshape, recordKey, recordMotion, recordTick};
     switch (options.mode) {
     case Mode::Record:
-        return kRecording;
+        return recordingCallbacks();
     case Mode::Replay:
     case Mode::Timedemo:
-        return startPlayback(recording, options.mode == Mode::Replay ? Pace::Recorded : Pace::Fastest,
+        return startPlayback(recording, kGameCallbacks,
+                             options.mode == Mode::Replay ? Pace::Recorded : Pace::Fastest,
                              options.mode == Mode::Timedemo);
     case Mode::Play:
         break;
@@ -114,7 +114,7 @@ int main(int argc, char** argv)
         return 1;
     }
     if (options.mode == Mode::Record) {
-        if (!startRecording(options.path, options.file, kWindowWidth, kWindowHeight, error)) {
+        if (!startRecording(options.path, options.file, kWindowWidth, kWindowHeight, kGameCallbacks, error)) {
             std::cerr << "quorvane: cannot create " << error << '\n';
             return 1;
         }

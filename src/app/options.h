@@ -2,7 +2,7 @@
 // rest, and GLUT's own options passed on in order.
 #pragma once
 
-#include "app/screenshots.h"
+#include "replay/screenshots.h"
 
 #include <string>
 #include <vector>

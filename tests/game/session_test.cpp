@@ -7,7 +7,8 @@
 // Every random draw is part of the game's behaviour: a change that draws
 // differently changes the lines. After checking that the change is meant,
 // `cmake --build build --target recordings` writes both files again.
-#include "app/playback.h"
+#include "app/app.h"
+#include "replay/playback.h"
 #include "fake_platform.h"
 
 #include <gtest/gtest.h>
@@ -40,7 +41,7 @@ TEST(Session, ReplaysToTheExpectedOutputWithEveryLineFlushed)
 
     FlushRecorder out;
     std::streambuf* const saved = std::cout.rdbuf(&out);
-    const PlaybackResult result = playRecording(recording);
+    const PlaybackResult result = playRecording(recording, kGameCallbacks);
     std::cout.rdbuf(saved);
 
     EXPECT_FALSE(result.diverged) << "at tick " << result.ticks << " (clock " << result.clock << " ms)";

@@ -2,7 +2,7 @@
 // stream of aimed shots, flights and restarts) written by make_recordings at
 // test time and played back in a small real window (run under Xvfb). Every
 // frame checks the limits that must hold however long the game runs.
-#include "app/playback.h"
+#include "replay/playback.h"
 #include "fake_platform.h"
 #include "small_window.h"
 
@@ -136,7 +136,7 @@ TEST(Soak, ALongHeavyGameKeepsEveryLimit)
     std::ostringstream out;
     std::streambuf* const saved = std::cout.rdbuf(out.rdbuf());
     platform.swapBuffers = checkFrame;
-    const PlaybackResult result = playRecording(recording);
+    const PlaybackResult result = playRecording(recording, kGameCallbacks);
     std::cout.rdbuf(saved);
 
     EXPECT_FALSE(result.diverged);

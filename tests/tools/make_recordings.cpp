@@ -10,7 +10,7 @@
 //
 // It draws every frame, so it needs an X display (xvfb-run).
 #include "app/app.h"
-#include "app/recorder.h"
+#include "replay/recorder.h"
 #include "assets/texture_root.h"
 #include "core/platform.h"
 #include "game/state.h"
@@ -246,7 +246,7 @@ int main(int argc, char** argv)
     startInSmallWindow(argv[0]);
     platform.elapsedMs = scriptedClock;
     std::string error;
-    if (!startRecording(file, argv[argc - 1], kWindowWidth, kWindowHeight, error)) {
+    if (!startRecording(file, argv[argc - 1], kWindowWidth, kWindowHeight, kGameCallbacks, error)) {
         std::cerr << "make_recordings: cannot create " << error << '\n';
         return 1;
     }

@@ -1,4 +1,4 @@
-#include "app/screenshots.h"
+#include "replay/screenshots.h"
 
 #include "assets/png.h"
 #include "core/platform.h"

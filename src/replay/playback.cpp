@@ -1,11 +1,8 @@
-#include "app/playback.h"
+#include "replay/playback.h"
 
-#include "app/app.h"
-#include "app/screenshots.h"
-#include "camera/mouse_look.h"
+#include "replay/screenshots.h"
 #include "core/platform.h"
 #include "game/checksum.h"
-#include "render/frame.h"
 
 #include <GL/glut.h>
 #include <GL/glx.h>
@@ -39,6 +36,7 @@ static struct {
     PlaybackResult    result;
     bool              finished = false;
     Platform          saved{};          // the platform before playback
+    GameCallbacks     game{};           // where the events go
     void (*resizeWindow)(int width, int height) = nullptr;
 
     // in the window
@@ -72,23 +70,23 @@ static bool deliver(const Event& event)
         for (int n = 0; n < event.b; ++n) {
             ++play.result.ticks;
             play.result.clock = event.a;
-            idleUpdate();
+            play.game.idle();
         }
         return true;
     case EventType::Frame:
         ++play.result.frames;
-        displayFrame();
+        play.game.display();
         return true;
     case EventType::Key:
-        keyPressed(static_cast<unsigned char>(event.a), event.b, event.c);
+        play.game.keyboard(static_cast<unsigned char>(event.a), event.b, event.c);
         return true;
     case EventType::Motion:
-        mouseMoved(event.a, event.b);
+        play.game.motion(event.a, event.b);
         return true;
     case EventType::Reshape:
         if (play.resizeWindow && event.a > 0 && event.b > 0)
             play.resizeWindow(event.a, event.b);
-        reshapeWindow(event.a, event.b);
+        play.game.reshape(event.a, event.b);
         return true;
     case EventType::Check:
         return stateChecksum() == event.hash;
@@ -133,9 +131,10 @@ static void step()
         play.lastSwap = Clock::now();
 }
 
-static void begin(const Recording& recording)
+static void begin(const Recording& recording, const GameCallbacks& game)
 {
     play.recording = &recording;
+    play.game = game;
     play.next = 0;
     play.result = PlaybackResult{};
     play.finished = false;
@@ -145,9 +144,9 @@ static void begin(const Recording& recording)
     platform.postRedisplay = noRedisplay;
 }
 
-PlaybackResult playRecording(const Recording& recording)
+PlaybackResult playRecording(const Recording& recording, const GameCallbacks& game)
 {
-    begin(recording);
+    begin(recording, game);
     play.resizeWindow = nullptr;
     while (!play.finished)
         step();
@@ -252,9 +251,10 @@ static constexpr GameCallbacks kPlaybackCallbacks = {
     ignoreDisplay, ignoreReshape, quitKeysOnly, nullptr, playbackIdle,
 };
 
-const GameCallbacks& startPlayback(const Recording& recording, Pace pace, bool timedemo)
+const GameCallbacks& startPlayback(const Recording& recording, const GameCallbacks& game, Pace pace,
+                                   bool timedemo)
 {
-    begin(recording);
+    begin(recording, game);
     play.resizeWindow = askWindowSize;
     play.pace = pace;
     play.timedemo = timedemo;

@@ -1,11 +1,8 @@
-#include "app/recorder.h"
+#include "replay/recorder.h"
 
-#include "app/app.h"
-#include "app/recording.h"
-#include "camera/mouse_look.h"
+#include "replay/recording.h"
 #include "core/platform.h"
 #include "game/checksum.h"
-#include "render/frame.h"
 
 #include <fcntl.h>
 #include <unistd.h>
@@ -39,6 +36,8 @@ static struct {
     int  nextCheck = kCheckEveryMs;  // ms of clock that arms the next checksum
     bool checkArmed = false;         // after the next frame
     int  lastFlush = 0;              // ms of clock
+
+    GameCallbacks game{};            // where the events go once written
 } rec;
 
 // ---- functions -------------------------------------------------------------
@@ -103,9 +102,11 @@ static void writeChecksum()
 
 static int recordedClock() { return rec.clock; }
 
-bool startRecording(const std::string& path, const std::string& name, int width, int height, std::string& error)
+bool startRecording(const std::string& path, const std::string& name, int width, int height,
+                    const GameCallbacks& game, std::string& error)
 {
     rec.name = name;
+    rec.game = game;
     rec.fd = ::open(path.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0644);
     if (rec.fd < 0) {
         error = name + ": " + std::strerror(errno);
@@ -131,7 +132,7 @@ void recordTick()
     }
     if (rec.clock - rec.lastFlush >= kCheckEveryMs)
         flushAll();  // a window that draws nothing still flushes once a second
-    idleUpdate();
+    rec.game.idle();
 }
 
 // Any event but a tick ends a run of ticks.
@@ -139,7 +140,7 @@ void recordFrame()
 {
     writeTickRun();
     writeLine("f");
-    displayFrame();
+    rec.game.display();
     if (!rec.checkArmed)
         return;
     rec.checkArmed = false;
@@ -151,21 +152,27 @@ void recordKey(unsigned char key, int x, int y)
 {
     writeTickRun();
     writeLine("k %d %d %d", key, x, y);
-    keyPressed(key, x, y);
+    rec.game.keyboard(key, x, y);
 }
 
 void recordMotion(int x, int y)
 {
     writeTickRun();
     writeLine("m %d %d", x, y);
-    mouseMoved(x, y);
+    rec.game.motion(x, y);
 }
 
 void recordReshape(int width, int height)
 {
     writeTickRun();
     writeLine("r %d %d", width, height);
-    reshapeWindow(width, height);
+    rec.game.reshape(width, height);
+}
+
+const GameCallbacks& recordingCallbacks()
+{
+    static constexpr GameCallbacks kRecording = {recordFrame, recordReshape, recordKey, recordMotion, recordTick};
+    return kRecording;
 }
 
 void finishRecording()

@@ -1,7 +1,7 @@
 // Reading recordings: every bad one is refused with the line that is wrong,
 // a file cut off mid-line plays up to its last complete line, and nothing
 // can make the reader hang or read past the text.
-#include "app/recording.h"
+#include "replay/recording.h"
 
 #include <gtest/gtest.h>
 

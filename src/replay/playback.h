@@ -2,7 +2,8 @@
 // the recorded arguments and clock, and its checksums must agree.
 #pragma once
 
-#include "app/recording.h"
+#include "core/callbacks.h"
+#include "replay/recording.h"
 
 // ---- types -----------------------------------------------------------------
 
@@ -25,18 +26,18 @@ constexpr int kDivergedStatus = 3;
 
 // ---- functions -------------------------------------------------------------
 
-// In process, without a window of its own: plays every event from the state
-// start-up leaves, drawing in the current GL context, and returns when the
-// recording ends or the game exits.
-PlaybackResult playRecording(const Recording& recording);
+// In process, without a window of its own: plays every event to `game` from
+// the state start-up leaves, drawing in the current GL context, and returns
+// when the recording ends or the game exits.
+PlaybackResult playRecording(const Recording& recording, const GameCallbacks& game);
 
 // In the game's window: registers nothing itself, but gives the callbacks
-// that startGame registers while replaying. The idle callback plays the
+// that startGame registers while replaying, which feed `game`. The idle callback plays the
 // recording at `pace`; the others keep GLUT's events from the game, except
 // a real q or Q, which quits. At the end the process exits with the
 // playback's status, after the timedemo line when `timedemo` is set.
-struct GameCallbacks;
-const GameCallbacks& startPlayback(const Recording& recording, Pace pace, bool timedemo);
+const GameCallbacks& startPlayback(const Recording& recording, const GameCallbacks& game, Pace pace,
+                                   bool timedemo);
 
 // "replay diverged at tick N (clock T ms)"
 void printDivergence(const PlaybackResult& result);

@@ -1,4 +1,4 @@
-#include "app/recording.h"
+#include "replay/recording.h"
 
 #include <array>
 #include <cerrno>

@@ -2,15 +2,21 @@
 // down just before it is delivered, so the game can be replayed from them.
 #pragma once
 
+#include "core/callbacks.h"
+
 #include <string>
 
 // ---- functions -------------------------------------------------------------
 
 // Creates `path` (overwriting it) and writes the header for a window of
 // width x height. False, with `error` naming `name`, when it can't be made.
-// From here the clock the game reads is the one the tick wrote down.
+// From here the clock the game reads is the one the tick wrote down, and
+// each event, once written, goes on to `game`.
 bool startRecording(const std::string& path, const std::string& name, int width, int height,
-                    std::string& error);
+                    const GameCallbacks& game, std::string& error);
+
+// The callbacks start-up registers while recording.
+const GameCallbacks& recordingCallbacks();
 
 // The callbacks GLUT calls while recording: each writes its event, then
 // hands it to the game. A tool that scripts a game calls them directly.
