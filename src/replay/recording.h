@@ -45,6 +45,12 @@ struct Recording {
 constexpr int kRecordingFormat = 1;
 constexpr int kMaxLineBytes = 256;  // newline included
 constexpr int kMaxCoordinate = 32767;
+// Ticks one `t` line may count: no game runs this many idle calls in one
+// millisecond (an unthrottled loop manages about 2,000); the writer starts
+// a new line past it.
+constexpr std::int64_t kMaxTicksPerLine = 100000;
+// The largest recording the reader takes, and so the most the writer writes.
+constexpr std::int64_t kMaxRecordingBytes = std::int64_t{1} << 30;
 
 // ---- functions -------------------------------------------------------------
 
