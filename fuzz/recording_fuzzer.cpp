@@ -2,6 +2,7 @@
 // the promises playback relies on.
 #include "replay/recording.h"
 
+#include <algorithm>
 #include <cstdint>
 #include <cstdlib>
 #include <string>
@@ -20,15 +21,29 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     if (recording.width < 1 || recording.height < 1 || (recording.complete && !text.ends_with("end\n")))
         std::abort();
     int clock = 0;
-    for (const Event& e : recording.events) {
-        const bool bad = (e.type == EventType::Tick && (e.a < clock || e.b < 1))
+    int width = recording.width, height = recording.height;
+    Event e;
+    bool checked = false;  // the latest event was a checksum
+    while (nextEvent(recording, e, error)) {
+        const auto outside = [](int v) { return v < kMinCoordinate || v > kMaxCoordinate; };
+        const bool bad = (e.type == EventType::Tick && (e.a < clock || e.b < 1 || e.b > kMaxTicksPerLine))
                       || (e.type == EventType::Key && (e.a < 0 || e.a > 255))
-                      || (e.type != EventType::Tick && e.type != EventType::Check
-                          && (e.a < 0 || e.b < 0 || e.c < 0 || e.a > kMaxCoordinate || e.b > kMaxCoordinate));
+                      || (e.type == EventType::Key && (outside(e.b) || outside(e.c)))
+                      || (e.type == EventType::Motion && (outside(e.a) || outside(e.b)))
+                      || (e.type == EventType::Reshape && (std::min(e.a, e.b) < 0 || std::max(e.a, e.b) > kMaxCoordinate));
         if (bad)
             std::abort();
         if (e.type == EventType::Tick)
             clock = e.a;
+        if (e.type == EventType::Reshape) {
+            width = std::max(width, e.a);
+            height = std::max(height, e.b);
+        }
+        checked = e.type == EventType::Check;
     }
+    // the second pass agrees with the first
+    if (!error.empty() || width != recording.largestWidth || height != recording.largestHeight
+        || (recording.complete && !checked))
+        std::abort();
     return 0;
 }

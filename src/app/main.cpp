@@ -61,14 +61,8 @@ static bool loadReplay(Options& options)
 // The largest window the recording asks for.
 static void largestWindow(int& width, int& height)
 {
-    width = recording.width;
-    height = recording.height;
-    for (const Event& event : recording.events) {
-        if (event.type == EventType::Reshape) {
-            width = std::max(width, event.a);
-            height = std::max(height, event.b);
-        }
-    }
+    width = recording.largestWidth;
+    height = recording.largestHeight;
 }
 
 static std::string startingDirectory()

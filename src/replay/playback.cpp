@@ -7,7 +7,9 @@
 #include <GL/glut.h>
 #include <GL/glx.h>
 
+#include <algorithm>
 #include <chrono>
+#include <cinttypes>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
@@ -31,8 +33,9 @@ struct GameExit {
 // ---- state -----------------------------------------------------------------
 
 static struct {
-    const Recording*  recording = nullptr;
-    std::size_t       next = 0;         // index of the next event
+    Recording*        recording = nullptr;
+    Event             next;             // the next event; a run of ticks counts down as it plays
+    bool              haveNext = false;
     PlaybackResult    result;
     bool              finished = false;
     Platform          saved{};          // the platform before playback
@@ -43,7 +46,6 @@ static struct {
     Pace              pace = Pace::Fastest;
     bool              timedemo = false;
     bool              started = false;
-    int               firstClock = 0;   // ms, the first tick's recorded clock
     Clock::time_point realStart;        // when the first event was played
     Clock::time_point lastSwap;
 } play;
@@ -62,16 +64,41 @@ static void diverge()
     play.finished = true;
 }
 
-// Delivers one event. False when its checksum disagrees with the game's.
+// Reads the event after the one in `next`. A line that changed since the
+// check ends the playback with its message and status 1.
+static void advance()
+{
+    std::string error;
+    play.haveNext = nextEvent(*play.recording, play.next, error);
+    if (error.empty())
+        return;
+    std::fprintf(stderr, "quorvane: %s\n", error.c_str());
+    play.result.status = 1;
+    play.finished = true;
+}
+
+// Up to `budget` ticks of the run in `next`; returns how many.
+static std::int64_t playTicks(std::int64_t budget)
+{
+    std::int64_t played = 0;
+    while (play.next.b > 0 && played < budget) {
+        --play.next.b;
+        ++played;
+        ++play.result.ticks;
+        play.result.clock = play.next.a;
+        play.game.idle();
+    }
+    if (play.next.b == 0)
+        advance();
+    return played;
+}
+
+// Delivers one event other than a tick. False when its checksum disagrees
+// with the game's.
 static bool deliver(const Event& event)
 {
     switch (event.type) {
     case EventType::Tick:
-        for (int n = 0; n < event.b; ++n) {
-            ++play.result.ticks;
-            play.result.clock = event.a;
-            play.game.idle();
-        }
         return true;
     case EventType::Frame:
         ++play.result.frames;
@@ -98,65 +125,73 @@ static bool deliver(const Event& event)
 // must agree.
 static void afterExit(int status)
 {
-    const std::vector<Event>& events = play.recording->events;
     play.result.status = status;
     play.finished = true;
-    if (play.next < events.size() && events[play.next].type == EventType::Check) {
-        if (stateChecksum() != events[play.next].hash)
+    if (play.haveNext && play.next.type == EventType::Tick && play.next.b == 0)
+        advance();  // the tick that quit ended its run
+    if (play.haveNext && play.next.type == EventType::Check) {
+        if (stateChecksum() != play.next.hash)
             return diverge();
-        ++play.next;
+        advance();
     }
-    if (play.next < events.size())
+    if (play.haveNext)
         diverge();
 }
 
-// Plays the next event; sets `finished` at the end.
-static void step()
+// Plays the next event, or up to `budget` ticks of its run; sets `finished`
+// at the end. Returns the ticks and events played.
+static std::int64_t step(std::int64_t budget)
 {
-    const std::vector<Event>& events = play.recording->events;
-    if (play.next >= events.size()) {
+    if (!play.haveNext) {
         play.finished = true;
-        return;
+        return 0;
     }
-    const Event& event = events[play.next++];
+    const Event event = play.next;
+    std::int64_t played = 1;
     platform.exitProcess = throwExit;
     try {
-        if (!deliver(event))
-            diverge();
+        if (event.type == EventType::Tick) {
+            played = playTicks(budget);
+        } else {
+            advance();
+            if (!deliver(event))
+                diverge();
+        }
     } catch (const GameExit& exit) {
         afterExit(exit.status);
     }
     platform.exitProcess = play.saved.exitProcess;
     if (event.type == EventType::Frame)
         play.lastSwap = Clock::now();
+    return played;
 }
 
-static void begin(const Recording& recording, const GameCallbacks& game)
+static void begin(Recording& recording, const GameCallbacks& game)
 {
     play.recording = &recording;
     play.game = game;
-    play.next = 0;
     play.result = PlaybackResult{};
     play.finished = false;
+    advance();
     play.saved = platform;
     platform.elapsedMs = playedClock;
     platform.warpPointer = noWarp;
     platform.postRedisplay = noRedisplay;
 }
 
-PlaybackResult playRecording(const Recording& recording, const GameCallbacks& game)
+PlaybackResult playRecording(Recording& recording, const GameCallbacks& game)
 {
     begin(recording, game);
     play.resizeWindow = nullptr;
     while (!play.finished)
-        step();
+        step(kMaxTicksPerLine);
     platform = play.saved;
     return play.result;
 }
 
 void printDivergence(const PlaybackResult& result)
 {
-    std::fprintf(stderr, "replay diverged at tick %d (clock %d ms)\n", result.ticks, result.clock);
+    std::fprintf(stderr, "replay diverged at tick %" PRId64 " (clock %d ms)\n", result.ticks, result.clock);
 }
 
 // ---- in the window -----------------------------------------------------------
@@ -167,8 +202,8 @@ static void endPlayback()
     finishScreenshots();
     if (play.timedemo) {
         const double seconds = std::chrono::duration<double>(play.lastSwap - play.realStart).count();
-        const double fps = seconds > 0 ? play.result.frames / seconds : 0.0;
-        std::fprintf(stderr, "%d frames in %.3f seconds: %.1f fps\n", play.result.frames, seconds, fps);
+        const double fps = seconds > 0 ? static_cast<double>(play.result.frames) / seconds : 0.0;
+        std::fprintf(stderr, "%" PRId64 " frames in %.3f seconds: %.1f fps\n", play.result.frames, seconds, fps);
     }
     if (play.result.diverged)
         printDivergence(play.result);
@@ -199,33 +234,33 @@ static void askNoVsync()
 static bool due(int clock)
 {
     const auto elapsed = std::chrono::duration_cast<std::chrono::milliseconds>(Clock::now() - play.realStart);
-    return elapsed.count() >= clock - play.firstClock;
+    return elapsed.count() >= clock - play.recording->firstClock;
 }
 
-// GLUT's idle callback while replaying: events up to the next frame, so
-// that GLUT sees to its window between two frames.
+// GLUT's idle callback while replaying: events up to the next frame, and
+// kStepsPerIdle at most, so that GLUT sees to its window between them.
 static void playbackIdle()
 {
-    const std::vector<Event>& events = play.recording->events;
     if (!play.started) {
         play.started = true;
         if (play.timedemo)
             askNoVsync();
         play.realStart = play.lastSwap = Clock::now();
     }
-    while (!play.finished) {
-        const bool atEnd = play.next >= events.size();
-        if (!atEnd && play.pace == Pace::Recorded && events[play.next].type == EventType::Tick
-            && !due(events[play.next].a)) {
+    std::int64_t played = 0;
+    while (!play.finished && played < kStepsPerIdle) {
+        if (play.haveNext && play.pace == Pace::Recorded && play.next.type == EventType::Tick
+            && !due(play.next.a)) {
             std::this_thread::sleep_for(std::chrono::milliseconds(1));
             return;
         }
-        const bool frame = !atEnd && events[play.next].type == EventType::Frame;
-        step();
+        const bool frame = play.haveNext && play.next.type == EventType::Frame;
+        played += step(kStepsPerIdle - played);
         if (frame)
             return;
     }
-    endPlayback();
+    if (play.finished)
+        endPlayback();
 }
 
 static void ignoreDisplay() {}
@@ -241,8 +276,15 @@ static void quitKeysOnly(unsigned char key, int, int)
     std::exit(0);
 }
 
+// At most the screen's size: X takes windows up to 32767 a side, and the
+// saved frames are read from the window.
 static void askWindowSize(int width, int height)
 {
+    const int screenWidth = glutGet(GLUT_SCREEN_WIDTH), screenHeight = glutGet(GLUT_SCREEN_HEIGHT);
+    if (screenWidth > 0)
+        width = std::min(width, screenWidth);
+    if (screenHeight > 0)
+        height = std::min(height, screenHeight);
     if (width != glutGet(GLUT_WINDOW_WIDTH) || height != glutGet(GLUT_WINDOW_HEIGHT))
         glutReshapeWindow(width, height);
 }
@@ -251,18 +293,12 @@ static constexpr GameCallbacks kPlaybackCallbacks = {
     ignoreDisplay, ignoreReshape, quitKeysOnly, nullptr, playbackIdle,
 };
 
-const GameCallbacks& startPlayback(const Recording& recording, const GameCallbacks& game, Pace pace,
+const GameCallbacks& startPlayback(Recording& recording, const GameCallbacks& game, Pace pace,
                                    bool timedemo)
 {
     begin(recording, game);
     play.resizeWindow = askWindowSize;
     play.pace = pace;
     play.timedemo = timedemo;
-    for (const Event& event : recording.events) {
-        if (event.type == EventType::Tick) {
-            play.firstClock = event.a;
-            break;
-        }
-    }
     return kPlaybackCallbacks;
 }

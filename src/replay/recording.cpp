@@ -1,11 +1,14 @@
 #include "replay/recording.h"
 
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <algorithm>
 #include <array>
 #include <cerrno>
 #include <charconv>
-#include <cstdio>
 #include <cstring>
-#include <filesystem>
 #include <limits>
 
 // ---- types -----------------------------------------------------------------
@@ -17,6 +20,17 @@ struct Fields {
     std::array<std::string_view, 8> items;
     int count = 0;  // more than the array holds is counted but not kept
 };
+
+// How a line was read.
+enum class Raw {
+    None,    // nothing left
+    Whole,   // a line and its newline, or the longest a line may be
+    Cut,     // a last line without its newline: a killed writer
+    Failed,  // the file could not be read
+};
+
+// What reading one event line found.
+enum class Next { Event, End, Over, Failed };
 
 constexpr std::int64_t kMaxClock = std::numeric_limits<std::int32_t>::max();
 
@@ -40,14 +54,15 @@ static Fields split(std::string_view line)
     }
 }
 
-// A plain decimal number from low to high, no sign, no leading junk.
+// A plain decimal number from low to high: a minus sign only where low is
+// below zero, no plus, no leading junk.
 static bool number(std::string_view text, std::int64_t low, std::int64_t high, std::int32_t& value)
 {
-    if (text.empty() || text.size() > 10)
+    if (text.empty() || text.size() > 11 || (text[0] == '-' && low >= 0))
         return false;
     std::int64_t parsed = 0;
     const auto [end, status] = std::from_chars(text.data(), text.data() + text.size(), parsed);
-    if (status != std::errc() || end != text.data() + text.size() || text[0] == '-' || text[0] == '+')
+    if (status != std::errc() || end != text.data() + text.size())
         return false;
     if (parsed < low || parsed > high)
         return false;
@@ -66,7 +81,7 @@ static bool hexHash(std::string_view text, std::uint64_t& hash)
     return true;
 }
 
-static std::string lineError(int line, const std::string& what)
+static std::string lineError(std::int64_t line, const std::string& what)
 {
     return "line " + std::to_string(line) + ": " + what;
 }
@@ -138,11 +153,11 @@ static bool parseEvent(std::string_view line, Event& event)
     }
     if (name == "k") {
         event.type = EventType::Key;
-        return arguments(f, {{0, 255}, {0, kMaxCoordinate}, {0, kMaxCoordinate}}, event);
+        return arguments(f, {{0, 255}, {kMinCoordinate, kMaxCoordinate}, {kMinCoordinate, kMaxCoordinate}}, event);
     }
     if (name == "m") {
         event.type = EventType::Motion;
-        return arguments(f, {{0, kMaxCoordinate}, {0, kMaxCoordinate}}, event);
+        return arguments(f, {{kMinCoordinate, kMaxCoordinate}, {kMinCoordinate, kMaxCoordinate}}, event);
     }
     if (name == "r") {
         event.type = EventType::Reshape;
@@ -161,38 +176,7 @@ static bool knownEvent(std::string_view line)
     return name == "t" || name == "f" || name == "k" || name == "m" || name == "r" || name == "c";
 }
 
-// Checks one complete line after the header and appends its event.
-static bool parseLine(std::string_view line, int number, Recording& recording, int& lastClock,
-                      std::string& error)
-{
-    if (recording.complete) {
-        error = lineError(number, "nothing may follow the end line");
-        return false;
-    }
-    if (line == "end") {
-        recording.complete = true;
-        return true;
-    }
-    Event event;
-    if (!parseEvent(line, event)) {
-        const std::string shown(line.substr(0, 40));
-        error = lineError(number, knownEvent(line) ? "malformed event '" + shown + "'"
-                                                   : "unknown event '" + shown + "'");
-        return false;
-    }
-    if (event.type == EventType::Tick) {
-        if (event.a < lastClock) {
-            error = lineError(number, "the clock goes back from " + std::to_string(lastClock) + " to "
-                                          + std::to_string(event.a) + " ms");
-            return false;
-        }
-        lastClock = event.a;
-    }
-    recording.events.push_back(event);
-    return true;
-}
-
-static bool checkText(std::string_view line, int number, std::string& error)
+static bool checkText(std::string_view line, std::int64_t number, std::string& error)
 {
     if (line.size() + 1 > static_cast<std::size_t>(kMaxLineBytes)) {
         error = lineError(number, "longer than " + std::to_string(kMaxLineBytes) + " bytes");
@@ -204,9 +188,230 @@ static bool checkText(std::string_view line, int number, std::string& error)
         return false;
     }
     if (bad > 0) {
-        char hex[8];
+        char hex[12];
         std::snprintf(hex, sizeof hex, "0x%02x", bad);
         error = lineError(number, std::string("holds the byte ") + hex + ", which is not text");
+        return false;
+    }
+    return true;
+}
+
+// Reads one line, without its newline, into `text`.
+static Raw readRaw(Recording& r, std::array<char, kMaxLineBytes>& text, std::size_t& length)
+{
+    std::FILE* const file = r.file.get();
+    length = 0;
+    while (length < text.size()) {
+        const int ch = getc_unlocked(file);
+        if (ch == EOF) {
+            if (std::ferror(file))
+                return Raw::Failed;
+            return length == 0 ? Raw::None : Raw::Cut;
+        }
+        ++r.bytes;
+        if (ch == '\n')
+            return Raw::Whole;
+        text[length++] = static_cast<char>(ch);
+    }
+    return Raw::Whole;  // too long: checkText names it
+}
+
+static std::string tooLarge()
+{
+    return "is larger than " + std::to_string(kMaxRecordingBytes) + " bytes, more than any game records";
+}
+
+// Checks the event on one complete line against what came before it.
+static bool checkEvent(Recording& r, std::string_view line, Event& event, std::string& error)
+{
+    if (!parseEvent(line, event)) {
+        const std::string shown(line.substr(0, 40));
+        error = lineError(r.line, knownEvent(line) ? "malformed event '" + shown + "'"
+                                                   : "unknown event '" + shown + "'");
+        return false;
+    }
+    if (event.type == EventType::Tick && event.b > kMaxTicksPerLine) {
+        error = lineError(r.line, "'" + std::string(line) + "' counts more than "
+                                      + std::to_string(kMaxTicksPerLine) + " ticks");
+        return false;
+    }
+    if (event.type == EventType::Tick) {
+        if (event.a < r.clock) {
+            error = lineError(r.line, "the clock goes back from " + std::to_string(r.clock) + " to "
+                                          + std::to_string(event.a) + " ms");
+            return false;
+        }
+        r.clock = event.a;
+    }
+    r.afterCheck = event.type == EventType::Check;
+    return true;
+}
+
+// Reads the line after the header's, or the one after that, and so on.
+static Next readEvent(Recording& r, Event& event, std::string& error)
+{
+    std::array<char, kMaxLineBytes> text;
+    std::size_t length = 0;
+    const Raw raw = readRaw(r, text, length);
+    if (raw == Raw::Failed) {
+        error = "could not be read";
+        return Next::Failed;
+    }
+    if (raw == Raw::None)
+        return Next::Over;
+    ++r.line;
+    const std::string_view line(text.data(), length);
+    if (r.bytes > kMaxRecordingBytes) {
+        error = tooLarge();
+        return Next::Failed;
+    }
+    if (!checkText(line, r.line, error))
+        return Next::Failed;
+    if (r.sawEnd) {
+        error = lineError(r.line, "nothing may follow the end line");
+        return Next::Failed;
+    }
+    if (raw == Raw::Cut)
+        return Next::Over;  // what the writer wrote of it is text, but not a whole event
+    if (line == "end") {
+        if (!r.afterCheck) {
+            error = lineError(r.line, "the end line must follow the final checksum");
+            return Next::Failed;
+        }
+        r.sawEnd = true;
+        return Next::End;
+    }
+    return checkEvent(r, line, event, error) ? Next::Event : Next::Failed;
+}
+
+static bool readHeader(Recording& r, std::string& error)
+{
+    std::array<char, kMaxLineBytes> text;
+    std::size_t length = 0;
+    const Raw raw = readRaw(r, text, length);
+    if (raw == Raw::Failed) {
+        error = "could not be read";
+        return false;
+    }
+    if (raw == Raw::None) {
+        error = "is empty";
+        return false;
+    }
+    r.line = 1;
+    const std::string_view line(text.data(), length);
+    if (!checkText(line, 1, error))
+        return false;
+    if (raw == Raw::Cut) {
+        error = lineError(1, "the header line is incomplete");
+        return false;
+    }
+    return parseHeader(line, r, error);
+}
+
+// Back to the first event, as the checking pass found it.
+static bool rewind(Recording& r)
+{
+    if (std::fseek(r.file.get(), r.eventsAt, SEEK_SET) != 0)
+        return false;
+    r.line = 1;
+    r.bytes = r.eventsAt;
+    r.clock = 0;
+    r.sawEnd = false;
+    r.afterCheck = false;
+    return true;
+}
+
+// The checking pass: every line, and what start-up needs to know.
+static bool checkAll(Recording& r, std::string& error)
+{
+    if (!readHeader(r, error))
+        return false;
+    r.eventsAt = std::ftell(r.file.get());
+    r.largestWidth = r.width;
+    r.largestHeight = r.height;
+    bool ticked = false;
+    Event event;
+    while (true) {
+        const Next next = readEvent(r, event, error);
+        if (next == Next::Failed)
+            return false;
+        if (next == Next::Over)
+            break;
+        if (next == Next::End)
+            continue;  // to see that nothing follows
+        if (event.type == EventType::Reshape) {
+            r.largestWidth = std::max(r.largestWidth, event.a);
+            r.largestHeight = std::max(r.largestHeight, event.b);
+        }
+        if (event.type == EventType::Tick && !ticked) {
+            ticked = true;
+            r.firstClock = event.a;
+        }
+    }
+    r.complete = r.sawEnd;
+    r.endsAt = r.complete ? 0 : r.line;
+    if (!rewind(r)) {
+        error = "could not be read";
+        return false;
+    }
+    return true;
+}
+
+// "line 12: ..." becomes "name:12: ...", anything else "name: ...".
+static std::string named(const std::string& name, const std::string& error)
+{
+    return name + (error.rfind("line ", 0) == 0 ? ":" + error.substr(5) : ": " + error);
+}
+
+// Whether a file with these properties can be a recording.
+static bool regularFile(const struct stat& info, std::string& error)
+{
+    if (S_ISDIR(info.st_mode))
+        error = "is a directory";
+    else if (!S_ISREG(info.st_mode))
+        error = "is not a regular file (a pipe, a device or a socket holds no recording)";
+    else if (info.st_size > kMaxRecordingBytes)
+        error = tooLarge();
+    return error.empty();
+}
+
+// Opens a regular file without ever waiting: a FIFO that takes the path's
+// place between the two looks would block a plain open until someone writes.
+static std::FILE* openRegular(const std::string& path, std::string& error)
+{
+    struct stat info{};
+    if (stat(path.c_str(), &info) != 0) {
+        error = std::strerror(errno);
+        return nullptr;
+    }
+    if (!regularFile(info, error))
+        return nullptr;
+    const int fd = open(path.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
+    if (fd < 0) {
+        error = std::strerror(errno);
+        return nullptr;
+    }
+    std::FILE* file = nullptr;
+    if (fstat(fd, &info) != 0 || !regularFile(info, error) || fcntl(fd, F_SETFL, 0) != 0
+        || !(file = fdopen(fd, "rb"))) {
+        if (error.empty())
+            error = std::strerror(errno);
+        close(fd);
+        return nullptr;
+    }
+    return file;
+}
+
+bool loadRecording(const std::string& path, const std::string& name, Recording& recording,
+                   std::string& error)
+{
+    recording = Recording{};
+    recording.name = name;
+    error.clear();
+    recording.file.reset(openRegular(path, error));
+    if (!recording.file || !checkAll(recording, error)) {
+        error = named(name, error);
+        recording.file.reset();
         return false;
     }
     return true;
@@ -215,89 +420,30 @@ static bool checkText(std::string_view line, int number, std::string& error)
 bool parseRecording(std::string_view text, Recording& recording, std::string& error)
 {
     recording = Recording{};
+    recording.name = "text";
     if (text.empty()) {
         error = "is empty";
         return false;
     }
-    int number = 0;
-    int lastClock = 0;
-    std::size_t start = 0;
-    while (start < text.size()) {
-        const std::size_t newline = text.find('\n', start);
-        const std::string_view line = text.substr(start, newline - start);
-        ++number;
-        if (!checkText(line, number, error))
-            return false;
-        if (newline == std::string_view::npos && recording.complete) {
-            error = lineError(number, "nothing may follow the end line");
-            return false;
-        }
-        if (newline == std::string_view::npos)
-            break;  // cut off mid-line: a killed writer; what it wrote is text
-        if (number == 1 ? !parseHeader(line, recording, error)
-                        : !parseLine(line, number, recording, lastClock, error))
-            return false;
-        start = newline + 1;
-    }
-    if (recording.width == 0) {
-        error = lineError(1, "the header line is incomplete");
+    recording.file.reset(fmemopen(const_cast<char*>(text.data()), text.size(), "r"));
+    if (!recording.file || !checkAll(recording, error)) {
+        if (!recording.file)
+            error = std::strerror(errno);
+        recording.file.reset();
         return false;
-    }
-    if (!recording.complete)
-        recording.endsAt = number + (start == text.size() ? 1 : 0);
-    return true;
-}
-
-// Reads until the end, or until the text can no longer be a recording (a
-// byte that is not text, a line too long, more than any game writes), so
-// that a device or a pipe without end cannot hang the game.
-static bool readText(std::FILE* file, std::string& text)
-{
-    constexpr std::size_t kMaxBytes = std::size_t{1} << 30;
-    char chunk[65536];
-    std::size_t lineLength = 0;
-    while (text.size() < kMaxBytes) {
-        const std::size_t got = std::fread(chunk, 1, sizeof chunk, file);
-        text.append(chunk, got);
-        for (std::size_t i = 0; i < got; ++i) {
-            if (chunk[i] == '\n') {
-                lineLength = 0;
-                continue;
-            }
-            if (++lineLength >= static_cast<std::size_t>(kMaxLineBytes) || badByte({&chunk[i], 1}) >= 0)
-                return true;  // the parser names the line
-        }
-        if (got < sizeof chunk)
-            return !std::ferror(file);
     }
     return true;
 }
 
-bool loadRecording(const std::string& path, const std::string& name, Recording& recording,
-                   std::string& error)
+bool nextEvent(Recording& recording, Event& event, std::string& error)
 {
-    std::error_code code;
-    if (std::filesystem::is_directory(path, code)) {
-        error = name + ": is a directory";
+    error.clear();
+    if (!recording.file || recording.sawEnd)
         return false;
-    }
-    std::FILE* file = std::fopen(path.c_str(), "rb");
-    if (!file) {
-        error = name + ": " + std::strerror(errno);
-        return false;
-    }
-    std::string text;
-    const bool read = readText(file, text);
-    std::fclose(file);
-    if (!read) {
-        error = name + ": could not be read";
-        return false;
-    }
-    if (!parseRecording(text, recording, error)) {
-        error = name + (error.rfind("line ", 0) == 0 ? ":" + error.substr(5) : ": " + error);
-        return false;
-    }
-    return true;
+    const Next next = readEvent(recording, event, error);
+    if (next == Next::Failed)
+        error = named(recording.name, error);
+    return next == Next::Event;
 }
 
 std::string recordingHeader(const std::string& gameVersion, int width, int height)

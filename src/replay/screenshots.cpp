@@ -4,7 +4,7 @@
 #include "core/platform.h"
 #include "game/state.h"
 
-#include <GL/gl.h>
+#include <GL/glut.h>
 
 #include <algorithm>
 #include <cerrno>
@@ -22,6 +22,8 @@ static int                        keptFrame = 0;
 static int                        keptWidth = 0;
 static int                        keptHeight = 0;
 static int                        swaps = 0;         // frames drawn so far
+static int                        roomWidth = 0;     // pixels: the largest window to come, made
+static int                        roomHeight = 0;    // room for at the first frame kept
 static void                     (*realSwap)() = nullptr;
 
 // ---- functions -------------------------------------------------------------
@@ -86,6 +88,12 @@ static void captureFrame(int frame, int width, int height)
 {
     if (!active || width <= 0 || height <= 0 || !(wanted.lastFrame || listed(frame)))
         return;
+    if (roomWidth > 0 && roomHeight > 0) {
+        // no window outgrows the screen
+        const int w = std::min(roomWidth, glutGet(GLUT_SCREEN_WIDTH)), h = std::min(roomHeight, glutGet(GLUT_SCREEN_HEIGHT));
+        pixels.reserve(static_cast<std::size_t>(std::max(w, 0)) * static_cast<std::size_t>(std::max(h, 0)) * 3);
+        roomWidth = roomHeight = 0;
+    }
     pixels.resize(static_cast<std::size_t>(width) * static_cast<std::size_t>(height) * 3);
     GLint alignment = 4;
     glGetIntegerv(GL_PACK_ALIGNMENT, &alignment);
@@ -103,10 +111,13 @@ static void captureFrame(int frame, int width, int height)
     }
 }
 
-// Every frame ends in one swap, so the swaps count the frames.
+// Every frame ends in one swap, so the swaps count the frames. A replay
+// gives the game the recorded size but keeps its window within the screen:
+// only what the window holds is read.
 static void capturingSwap()
 {
-    captureFrame(++swaps, game.windowWidth, game.windowHeight);
+    captureFrame(++swaps, std::min(game.windowWidth, glutGet(GLUT_WINDOW_WIDTH)),
+                 std::min(game.windowHeight, glutGet(GLUT_WINDOW_HEIGHT)));
     realSwap();
 }
 
@@ -117,7 +128,8 @@ void startScreenshots(const ShotList& list, const std::string& dir, int maxWidth
     active = list.lastFrame || !list.ranges.empty();
     if (!active)
         return;
-    pixels.reserve(static_cast<std::size_t>(maxWidth) * static_cast<std::size_t>(maxHeight) * 3);
+    roomWidth = maxWidth;
+    roomHeight = maxHeight;
     realSwap = platform.swapBuffers;
     platform.swapBuffers = capturingSwap;
 }

@@ -25,8 +25,10 @@ bool parseShotList(std::string_view text, ShotList& list);
 
 // From now on every swap counts a frame and, just before it, saves the
 // frame when it is listed (`dir`/shot-N.png) and keeps it when it may be
-// the last. Room for a window up to maxWidth x maxHeight is made here, so
-// nothing is allocated frame by frame (a larger window grows it).
+// the last. Room for a window up to maxWidth x maxHeight, within the
+// screen, is made at the first frame kept, so nothing is allocated frame by
+// frame (a larger window grows it). Frames are read at most the window's
+// size.
 void startScreenshots(const ShotList& list, const std::string& dir, int maxWidth, int maxHeight);
 
 // Saves the last frame kept as `dir`/shot-last.png, when the list asks for

@@ -1,11 +1,22 @@
 // Reading recordings: every bad one is refused with the line that is wrong,
 // a file cut off mid-line plays up to its last complete line, and nothing
-// can make the reader hang or read past the text.
+// can make the reader hang, read past the text or hold the file in memory.
 #include "replay/recording.h"
 
 #include <gtest/gtest.h>
 
+#include <fcntl.h>
+#include <malloc.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <chrono>
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <future>
 #include <string>
+#include <vector>
 
 namespace {
 
@@ -36,54 +47,124 @@ TEST(Recording, RefusesEveryMalformedLineByItsNumber)
         {kHeader + "f \n", "line 2: malformed event 'f '"},
         {kHeader + "k 256 1 1\n", "line 2: malformed event 'k 256 1 1'"},
         {kHeader + "m 1 32768\n", "line 2: malformed event 'm 1 32768'"},
+        {kHeader + "k 32 -32769 0\n", "line 2: malformed event 'k 32 -32769 0'"},
+        {kHeader + "m +1 1\n", "line 2: malformed event 'm +1 1'"},
         {kHeader + "r -1 5\n", "line 2: malformed event 'r -1 5'"},
         {kHeader + "t 5 0\n", "line 2: malformed event 't 5 0'"},
+        {kHeader + "t -5\n", "line 2: malformed event 't -5'"},
+        {kHeader + "t 0 100001\n", "line 2: 't 0 100001' counts more than 100000 ticks"},
         {kHeader + "t 2147483648\n", "line 2: malformed event 't 2147483648'"},
         {kHeader + "c 00000000000000fg\n", "line 2: malformed event 'c 00000000000000fg'"},
         {kHeader + "t 10\nf\nt 9\n", "line 4: the clock goes back from 10 to 9 ms"},
         {kHeader + "f\n" + std::string(256, 'f') + "\n", "line 3: longer than 256 bytes"},
         {kHeader + std::string("f\0\n", 3), "line 2: holds a NUL byte"},
         {kHeader + "f\r\n", "line 2: holds the byte 0x0d, which is not text"},
-        {kHeader + "end\nf\n", "line 3: nothing may follow the end line"},
-        {kHeader + "end\nf", "line 3: nothing may follow the end line"},
+        {kHeader + "f\nend\n", "line 3: the end line must follow the final checksum"},
+        {kHeader + "c 00000000000000ff\nend\nf\n", "line 4: nothing may follow the end line"},
+        {kHeader + "c 00000000000000ff\nend\nf", "line 4: nothing may follow the end line"},
     };
     for (const auto& c : cases)
         EXPECT_EQ(parseError(c.text), c.error) << c.text;
 }
 
-TEST(Recording, ReadsEveryEventAndKnowsWhereACutFileEnds)
+TEST(Recording, ReadsEveryValueGlutCanGiveAndKnowsWhereACutFileEnds)
 {
     Recording r;
     std::string error;
-    ASSERT_TRUE(parseRecording(kHeader + "t 5 3\nf\nk 32 1 2\nm 3 4\nr 10 0\nc 00000000000000ff\nend\n", r, error));
+    const std::string text = kHeader + "t 5 100000\nf\nk 32 -32768 32767\nm -180 -1\nr 32767 0\nr 10 32767\n"
+                                       "c 00000000000000ff\nend\n";
+    ASSERT_TRUE(parseRecording(text, r, error)) << error;
     EXPECT_EQ(r.gameVersion, "0.1");
     EXPECT_EQ(r.width * 10000 + r.height, 10000800);
-    ASSERT_EQ(r.events.size(), 6u);
-    const Event& tick = r.events[0];
-    EXPECT_TRUE(tick.type == EventType::Tick && tick.a == 5 && tick.b == 3);
-    const Event& key = r.events[2];
-    EXPECT_TRUE(key.type == EventType::Key && key.a == 32 && key.b == 1 && key.c == 2);
-    EXPECT_TRUE(r.events[4].type == EventType::Reshape && r.events[4].a == 10 && r.events[4].b == 0);
-    EXPECT_EQ(r.events[5].hash, 0xffu);
+    EXPECT_TRUE(r.largestWidth == 32767 && r.largestHeight == 32767);
+    EXPECT_EQ(r.firstClock, 5);
     EXPECT_TRUE(r.complete);
+    std::vector<Event> events;
+    for (Event e; nextEvent(r, e, error);)
+        events.push_back(e);
+    EXPECT_EQ(error, "");
+    ASSERT_EQ(events.size(), 7u);
+    EXPECT_TRUE(events[0].type == EventType::Tick && events[0].a == 5 && events[0].b == 100000);
+    EXPECT_TRUE(events[2].type == EventType::Key && events[2].a == 32 && events[2].b == -32768 && events[2].c == 32767);
+    EXPECT_TRUE(events[3].type == EventType::Motion && events[3].a == -180 && events[3].b == -1);
+    EXPECT_TRUE(events[4].type == EventType::Reshape && events[4].a == 32767 && events[4].b == 0);
+    EXPECT_EQ(events[6].hash, 0xffu);
 
     // Killed while writing line 3: plays what is whole and says where it broke off.
     ASSERT_TRUE(parseRecording(kHeader + "f\nt 12", r, error));
     EXPECT_FALSE(r.complete);
     EXPECT_EQ(r.endsAt, 3);
-    EXPECT_EQ(r.events.size(), 1u);
+    Event e;
+    EXPECT_TRUE(nextEvent(r, e, error) && e.type == EventType::Frame);
+    EXPECT_FALSE(nextEvent(r, e, error));
+    // Killed between lines: line 2 was the last one read.
     ASSERT_TRUE(parseRecording(kHeader + "f\n", r, error));
-    EXPECT_EQ(r.endsAt, 3);
+    EXPECT_EQ(r.endsAt, 2);
 }
 
-TEST(Recording, FilesAreNamedAsGivenAndEndlessOnesStop)
+namespace {
+
+struct TempDir {
+    std::filesystem::path path = std::filesystem::temp_directory_path()
+                               / ("recording_test." + std::to_string(getpid()));
+    TempDir() { std::filesystem::create_directories(path); }
+    ~TempDir() { std::filesystem::remove_all(path); }
+};
+
+std::string loadError(const std::string& path, const std::string& name)
 {
     Recording r;
     std::string error;
-    EXPECT_FALSE(loadRecording("/dev/zero", "zeros", r, error));
-    EXPECT_EQ(error, "zeros:1: longer than 256 bytes");
-    EXPECT_FALSE(loadRecording("/nonexistent/demo.qvr", "demo.qvr", r, error));
-    EXPECT_EQ(error, "demo.qvr: No such file or directory");
-    EXPECT_FALSE(loadRecording("/", "root", r, error));
-    EXPECT_EQ(error, "root: is a directory");
+    return loadRecording(path, name, r, error) ? "" : error;
+}
+
+}  // namespace
+
+TEST(Recording, OnlyRegularFilesOfARecordingsSizeAreRead)
+{
+    TempDir dir;
+    const std::string notRegular = ": is not a regular file (a pipe, a device or a socket holds no recording)";
+    EXPECT_EQ(loadError("/dev/zero", "zeros"), "zeros" + notRegular);
+    EXPECT_EQ(loadError("/nonexistent/demo.qvr", "demo.qvr"), "demo.qvr: No such file or directory");
+    EXPECT_EQ(loadError("/", "root"), "root: is a directory");
+
+    const std::string big = (dir.path / "big.qvr").string();
+    std::ofstream(big) << kHeader;
+    std::filesystem::resize_file(big, kMaxRecordingBytes + 1);  // sparse: no disk used
+    EXPECT_EQ(loadError(big, "big.qvr"), "big.qvr: is larger than 1073741824 bytes, more than any game records");
+
+    // A FIFO nobody writes to: refused at once, not waited on. Should the
+    // open block, a writer comes after a give-up limit to end the test.
+    const std::string fifo = (dir.path / "fifo").string();
+    ASSERT_EQ(mkfifo(fifo.c_str(), 0600), 0);
+    auto refused = std::async(std::launch::async, loadError, fifo, "fifo");
+    if (refused.wait_for(std::chrono::seconds(20)) != std::future_status::ready)
+        close(open(fifo.c_str(), O_WRONLY | O_NONBLOCK));
+    EXPECT_EQ(refused.get(), "fifo" + notRegular);
+}
+
+// Reading holds a line at a time: neither checking nor playing a file keeps
+// anything that grows with it.
+TEST(Recording, MemoryDoesNotGrowWithTheFile)
+{
+    TempDir dir;
+    const std::string path = (dir.path / "long.qvr").string();
+    {
+        std::ofstream out(path);
+        out << kHeader;
+        for (int i = 0; i < 200000; ++i)
+            out << "t " << i << " 3\nf\nk 32 -1 " << i % 900 << "\nm 5 -6\nr 900 700\nc 00000000000000ff\n";
+        out << "end\n";
+    }
+    const std::size_t before = mallinfo2().uordblks;
+    Recording r;
+    std::string error;
+    ASSERT_TRUE(loadRecording(path, "long.qvr", r, error)) << error;
+    std::size_t most = mallinfo2().uordblks;
+    std::size_t events = 0;
+    for (Event e; nextEvent(r, e, error); ++events)
+        if (events % 1000 == 0)
+            most = std::max(most, mallinfo2().uordblks);
+    EXPECT_EQ(events, 1200000u);
+    EXPECT_LT(most - before, std::size_t{1} << 20) << "bytes held while reading";
 }
