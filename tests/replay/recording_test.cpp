@@ -91,7 +91,8 @@ TEST(Recording, ReadsEveryValueGlutCanGiveAndKnowsWhereACutFileEnds)
     EXPECT_EQ(events[6].hash, 0xffu);
 
     // Killed while writing line 3: plays what is whole and says where it broke off.
-    ASSERT_TRUE(parseRecording(kHeader + "f\nt 12", r, error));
+    const std::string cut = kHeader + "f\nt 12";
+    ASSERT_TRUE(parseRecording(cut, r, error));
     EXPECT_FALSE(r.complete);
     EXPECT_EQ(r.endsAt, 3);
     Event e;
