@@ -43,7 +43,7 @@ expect 1 "quorvane: bad.qvr:3: unknown event 'x 1'"
 printf '%s\nf\nt 1' "$header" >cut.qvr
 run --timedemo=cut.qvr
 [[ $status -eq 1 && $err == "cut.qvr ends early at line 3"$'\n'"quorvane: no X display"* ]] || fail "cut: '$err'"
-printf 'quorvane-recording 1 game 9.9 window 1000 800\nend\n' >old.qvr
+printf 'quorvane-recording 1 game 9.9 window 1000 800\nc 0000000000000000\nend\n' >old.qvr
 run --replay old.qvr
 [[ $err == "quorvane: old.qvr was recorded by quorvane 9.9, this is $version; playing it anyway"$'\n'* ]] ||
     fail "old version: '$err'"
