@@ -21,9 +21,13 @@ width=$(( (w0 << 24) | (w1 << 16) | (w2 << 8) | w3 )) height=$(( (h0 << 24) | (h
 (( width > 0 && height > 0 && width <= screen_width && height <= screen_height )) ||
     fail "the last frame is $width x $height on a $screen_width x $screen_height screen"
 
-# Two thousand million ticks and no frame: minutes of work that q cuts short.
-{ echo 'quorvane-recording 1 game 0.1 window 1000 800'; yes 't 0 100000' | head -n 20000; printf 'c 0000000000000000\nend\n'; } >frameless.qvr
+# A missile spawns at 20 s (its line shows the replay has begun), then two
+# thousand million ticks and no frame: a minute of work that q cuts short.
+{ printf 'quorvane-recording 1 game 0.1 window 1000 800\nt 0\nt 20000\n'; yes 't 20000 100000' | head -n 20000
+  printf 'c 0000000000000000\nend\n'; } >frameless.qvr
 start_game "$work" --timedemo frameless.qvr
+spawned() { grep -q '^Spawning' "$out"; }
+wait_for 30 spawned || fail "the replay without frames did not begin"
 key q
 wait_exit 30 && [ "$status" -eq 0 ] || fail "q did not end a replay without frames"
 
