@@ -46,6 +46,7 @@ constexpr GlutOption kGlutOptions[] = {
 
 namespace {
 
+// One of the options, ours or GLUT's.
 bool isOption(std::string_view arg)
 {
     for (const GlutOption& option : kGlutOptions)

@@ -128,7 +128,8 @@ static int recordedClock() { return rec.clock; }
 
 // Only a regular file: opening a FIFO or a device could block or touch
 // hardware, so those are refused from their status, and the open itself
-// cannot block (a FIFO swapped in meanwhile is caught after it).
+// cannot block (a FIFO swapped in meanwhile is caught after it; a regular
+// file ignores O_NONBLOCK). Nothing is emptied here.
 bool openRecording(const std::string& path, const std::string& name, const GameCallbacks& game,
                    std::string& error)
 {
