@@ -76,8 +76,9 @@ done
 
 # the shots folder: the one the game was started from
 mkdir gone && cd gone && rmdir ../gone
-run --replay --shots 1
+run --record "$scratch/shots.qvr" --shots 1
 expect 1 "quorvane: cannot save frames: the folder the game was started from is gone"
+[[ ! -e $scratch/shots.qvr ]] || fail "a record file left behind by a game that never started"
 cd "$scratch" || exit 1
 
 run
