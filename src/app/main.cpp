@@ -8,8 +8,10 @@
 #include "assets/texture_root.h"
 
 #include <GL/glut.h>
+#include <unistd.h>
 
 #include <algorithm>
+#include <cerrno>
 #include <cstdlib>
 #include <cstring>
 #include <filesystem>
@@ -65,10 +67,21 @@ static void largestWindow(int& width, int& height)
     height = recording.largestHeight;
 }
 
-static std::string startingDirectory()
+// --shots saves into the folder the game was started from: it must still
+// be there, and writable, before the window opens.
+static bool shotsFolder(std::string& dir)
 {
     std::error_code error;
-    return std::filesystem::current_path(error).string();
+    dir = std::filesystem::current_path(error).string();
+    if (error) {
+        std::cerr << "quorvane: cannot save frames: the folder the game was started from is gone\n";
+        return false;
+    }
+    if (::access(dir.c_str(), W_OK | X_OK) != 0) {
+        std::cerr << "quorvane: cannot save frames in " << dir << ": " << std::strerror(errno) << '\n';
+        return false;
+    }
+    return true;
 }
 
 static const GameCallbacks& callbacksFor(const Options& options)
@@ -99,26 +112,30 @@ int main(int argc, char** argv)
         std::cout << (options.help ? usageText() : "quorvane " QUORVANE_VERSION "\n");
         return 0;
     }
+    // Every file before the display, so a bad one is named without one.
     const bool replaying = options.mode == Mode::Replay || options.mode == Mode::Timedemo;
     if (replaying && !loadReplay(options))
         return 1;
-    if (!haveDisplay(options.glutArgs)) {
-        std::cerr << "quorvane: no X display (DISPLAY is not set); run it on a desktop, "
-                     "or without one: xvfb-run -a -s '-screen 0 1280x1024x24' ./build/quorvane\n";
-        return 1;
-    }
     if (options.mode == Mode::Record) {
-        if (!startRecording(options.path, options.file, kWindowWidth, kWindowHeight, kGameCallbacks, error)) {
+        if (!openRecording(options.path, options.file, kGameCallbacks, error)) {
             std::cerr << "quorvane: cannot create " << error << '\n';
             return 1;
         }
         std::atexit(finishRecording);
     }
+    std::string shotsDir;
+    if (options.saveShots && !shotsFolder(shotsDir))
+        return 1;
+    if (!haveDisplay(options.glutArgs)) {
+        std::cerr << "quorvane: no X display (DISPLAY is not set); run it on a desktop, "
+                     "or without one: xvfb-run -a -s '-screen 0 1280x1024x24' " << argv[0] << '\n';
+        return 1;
+    }
     if (options.saveShots) {
         int width = kWindowWidth, height = kWindowHeight;
         if (replaying)
             largestWindow(width, height);
-        startScreenshots(options.shots, startingDirectory(), width, height);
+        startScreenshots(options.shots, shotsDir, width, height);
         std::atexit(finishScreenshots);
     }
 
@@ -126,6 +143,7 @@ int main(int argc, char** argv)
     const GameCallbacks& callbacks = callbacksFor(options);
     options.glutArgs.push_back(nullptr);
     startGame(static_cast<int>(options.glutArgs.size()) - 1, options.glutArgs.data(), callbacks);
+    beginRecording(kWindowWidth, kWindowHeight);  // the window is open: only now is the file emptied
     glutMainLoop();
     return 0;
 }

@@ -13,7 +13,8 @@ static const char kUsage[] =
     "Options:\n"
     "  --record FILE     play, and write every input to FILE as a recording\n"
     "  --replay [FILE]   play FILE back at its recorded pace; without FILE, the demo\n"
-    "  --timedemo FILE   play FILE back as fast as possible, then print the frame rate\n"
+    "  --timedemo [FILE] play FILE back as fast as possible, then print the frame\n"
+    "                    rate; without FILE, the demo\n"
     "  --shots LIST      with --record, --replay or --timedemo: save frames as PNG\n"
     "                    (LIST: frame numbers from 1, ranges A-B and 'last', by commas)\n"
     "  --help            print this help and exit\n"
@@ -45,6 +46,15 @@ constexpr GlutOption kGlutOptions[] = {
 
 namespace {
 
+// One of the options, ours or GLUT's.
+bool isOption(std::string_view arg)
+{
+    for (const GlutOption& option : kGlutOptions)
+        if (arg == option.name)
+            return true;
+    return arg.substr(0, 2) == "--";
+}
+
 // Walks argv once, taking out the game's options.
 struct Parser {
     int          argc;
@@ -68,12 +78,13 @@ struct Parser {
         return true;
     }
     // The value of --name: after '=' or the next argument, which may not
-    // look like an option (use --name=-file for such a name).
-    bool value(std::string_view name, std::optional<std::string_view> inline_, std::string& out)
+    // look like an option (use --name=-file for such a name). A `dashed`
+    // value only may not be one of the options.
+    bool value(std::string_view name, std::optional<std::string_view> inline_, std::string& out, bool dashed = false)
     {
         if (inline_) {
             out = *inline_;
-        } else if (i + 1 < argc && argv[i + 1][0] != '-') {
+        } else if (i + 1 < argc && (argv[i + 1][0] != '-' || (dashed && !isOption(argv[i + 1])))) {
             out = argv[++i];
         } else {
             return fail("option " + std::string(name) + " needs a value");
@@ -112,10 +123,10 @@ bool Parser::ours(std::string_view arg)
         (name == "--help" ? options.help : options.version) = true;
         return true;
     }
-    if (name == "--record" || name == "--timedemo")
-        return mode(name == "--record" ? Mode::Record : Mode::Timedemo, name) && value(name, inline_, options.file);
-    if (name == "--replay") {
-        if (!mode(Mode::Replay, name))
+    if (name == "--record")
+        return mode(Mode::Record, name) && value(name, inline_, options.file);
+    if (name == "--replay" || name == "--timedemo") {  // without FILE: the shipped demo
+        if (!mode(name == "--replay" ? Mode::Replay : Mode::Timedemo, name))
             return false;
         if (inline_ || (i + 1 < argc && argv[i + 1][0] != '-'))
             return value(name, inline_, options.file);
@@ -123,7 +134,7 @@ bool Parser::ours(std::string_view arg)
     }
     if (name == "--shots") {
         std::string list;
-        if (!value(name, inline_, list))
+        if (!value(name, inline_, list, true))  // "-5" is a bad list, not a missing one
             return false;
         if (!parseShotList(list, options.shots))
             return fail("option --shots takes frame numbers from 1, ranges A-B and 'last', by commas, not '" + list + "'");

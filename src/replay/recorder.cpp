@@ -5,6 +5,7 @@
 #include "game/checksum.h"
 
 #include <fcntl.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
 #include <algorithm>
@@ -21,13 +22,18 @@ constexpr int kCheckEveryMs = 1000;  // a checksum, and a flush, per second of c
 // ---- state -----------------------------------------------------------------
 
 // The file is written in whole lines from this buffer, so a file cut short
-// by a kill or a full disk stays readable up to its last complete line.
-static struct {
-    int         fd = -1;
-    bool        failed = false;
-    std::string name;               // as the user gave it
-    char        buffer[65536];
-    std::size_t used = 0;
+// by a kill, a full disk or the size limit stays readable up to its last
+// complete line.
+struct Recorder {
+    int          fd = -1;
+    bool         created = false;   // the file is ours: removed when the game never starts
+    bool         begun = false;     // the window is open and the header written
+    bool         failed = false;    // writing stopped (a write error or the size limit)
+    std::string  name;              // as the user gave it
+    std::string  path;              // absolute
+    std::int64_t written = 0;       // bytes in the file
+    char         buffer[65536];
+    std::size_t  used = 0;
 
     int  (*clockSource)() = nullptr;  // the real clock
     int  clock = 0;                  // ms, read by the latest tick; what the game sees
@@ -38,7 +44,9 @@ static struct {
     int  lastFlush = 0;              // ms of clock
 
     GameCallbacks game{};            // where the events go once written
-} rec;
+};
+static Recorder rec;
+static std::int64_t sizeLimit = kMaxRecordingBytes;  // bytes; smaller only in tests
 
 // ---- functions -------------------------------------------------------------
 
@@ -55,15 +63,29 @@ static void flushBuffer()
                          rec.name.c_str(), std::strerror(errno));
         } else {
             done += static_cast<std::size_t>(n);
+            rec.written += n;
         }
     }
     rec.used = 0;
 }
 
+// The reader refuses a file past the limit, so the writer stops short of it.
+static bool roomFor(std::size_t bytes)
+{
+    if (rec.written + static_cast<std::int64_t>(rec.used + bytes) <= sizeLimit)
+        return true;
+    flushBuffer();
+    if (!rec.failed)
+        std::fprintf(stderr, "quorvane: %s reached the largest size a recording may have (%" PRId64
+                     " bytes); the recording stops here\n", rec.name.c_str(), sizeLimit);
+    rec.failed = true;
+    return false;
+}
+
 static void writeLine(const char* format, ...) __attribute__((format(printf, 1, 2)));
 static void writeLine(const char* format, ...)
 {
-    if (rec.fd < 0 || rec.failed)
+    if (!rec.begun || rec.failed)
         return;
     char line[kMaxLineBytes];
     va_list args;
@@ -71,6 +93,8 @@ static void writeLine(const char* format, ...)
     const int written = std::vsnprintf(line, sizeof line - 1, format, args);
     va_end(args);
     const int n = std::clamp(written, 0, static_cast<int>(sizeof line) - 2);  // never a line too long
+    if (!roomFor(static_cast<std::size_t>(n) + 1))
+        return;
     if (rec.used + static_cast<std::size_t>(n) + 1 > sizeof rec.buffer)
         flushBuffer();
     std::memcpy(rec.buffer + rec.used, line, static_cast<std::size_t>(n));
@@ -102,27 +126,75 @@ static void writeChecksum()
 
 static int recordedClock() { return rec.clock; }
 
-bool startRecording(const std::string& path, const std::string& name, int width, int height,
-                    const GameCallbacks& game, std::string& error)
+// Only a regular file: opening a FIFO or a device could block or touch
+// hardware, so those are refused from their status, and the open itself
+// cannot block (a FIFO swapped in meanwhile is caught after it; a regular
+// file ignores O_NONBLOCK). Nothing is emptied here.
+bool openRecording(const std::string& path, const std::string& name, const GameCallbacks& game,
+                   std::string& error)
 {
+    finishRecording();
+    rec = Recorder{};
     rec.name = name;
+    rec.path = path;
     rec.game = game;
-    rec.fd = ::open(path.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0644);
+    struct stat info;
+    if (::stat(path.c_str(), &info) == 0) {
+        if (!S_ISREG(info.st_mode)) {
+            error = name + ": is not a regular file";
+            return false;
+        }
+    } else if (errno == ENOENT) {
+        rec.created = true;
+    } else {
+        error = name + ": " + std::strerror(errno);
+        return false;
+    }
+    rec.fd = ::open(path.c_str(), O_WRONLY | O_CREAT | O_NONBLOCK | O_NOCTTY | O_CLOEXEC, 0644);
     if (rec.fd < 0) {
         error = name + ": " + std::strerror(errno);
         return false;
     }
+    if (::fstat(rec.fd, &info) != 0 || !S_ISREG(info.st_mode)) {
+        ::close(rec.fd);
+        rec.fd = -1;
+        error = name + ": is not a regular file";
+        return false;
+    }
     rec.clockSource = platform.elapsedMs;
     platform.elapsedMs = recordedClock;
-    writeLine("%s", recordingHeader(QUORVANE_VERSION, width, height).c_str());
-    flushBuffer();
     return true;
 }
+
+void beginRecording(int width, int height)
+{
+    if (rec.fd < 0 || rec.begun)
+        return;
+    rec.begun = true;
+    if (::ftruncate(rec.fd, 0) != 0) {
+        rec.failed = true;
+        std::fprintf(stderr, "quorvane: could not write %s: %s; the recording stops here\n", rec.name.c_str(),
+                     std::strerror(errno));
+    }
+    writeLine("%s", recordingHeader(QUORVANE_VERSION, width, height).c_str());
+    flushBuffer();
+}
+
+bool startRecording(const std::string& path, const std::string& name, int width, int height,
+                    const GameCallbacks& game, std::string& error)
+{
+    if (!openRecording(path, name, game, error))
+        return false;
+    beginRecording(width, height);
+    return true;
+}
+
+void setRecordingLimit(std::int64_t bytes) { sizeLimit = bytes; }
 
 void recordTick()
 {
     rec.clock = rec.clockSource();
-    if (rec.runCount > 0 && rec.runClock != rec.clock)
+    if (rec.runCount > 0 && (rec.runClock != rec.clock || rec.runCount >= kMaxTicksPerLine))
         writeTickRun();
     rec.runClock = rec.clock;
     ++rec.runCount;
@@ -179,9 +251,13 @@ void finishRecording()
 {
     if (rec.fd < 0)
         return;
-    writeChecksum();
-    writeLine("end");
-    flushBuffer();
+    if (rec.begun) {
+        writeChecksum();
+        writeLine("end");
+        flushBuffer();
+    } else if (rec.created) {
+        ::unlink(rec.path.c_str());  // a game that never started leaves nothing
+    }
     ::close(rec.fd);
     rec.fd = -1;
     platform.elapsedMs = rec.clockSource;

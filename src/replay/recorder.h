@@ -4,16 +4,30 @@
 
 #include "core/callbacks.h"
 
+#include <cstdint>
 #include <string>
 
 // ---- functions -------------------------------------------------------------
 
-// Creates `path` (overwriting it) and writes the header for a window of
-// width x height. False, with `error` naming `name`, when it can't be made.
-// From here the clock the game reads is the one the tick wrote down, and
-// each event, once written, goes on to `game`.
+// Opens `path` for a recording without touching what it holds: it must be
+// a regular file, or none yet. False, with `error` naming `name`, when it
+// can't be written or is a FIFO, a device or a folder. From here the clock
+// the game reads is the one the tick wrote down, and each event, once
+// written, goes on to `game`.
+bool openRecording(const std::string& path, const std::string& name, const GameCallbacks& game,
+                   std::string& error);
+
+// Once the game's window is open: empties the file and writes the header
+// for a window of width x height. Events before it are not written.
+void beginRecording(int width, int height);
+
+// Both at once, for tools that script a game in a window already open.
 bool startRecording(const std::string& path, const std::string& name, int width, int height,
                     const GameCallbacks& game, std::string& error);
+
+// The most the file may hold, in bytes (kMaxRecordingBytes): the writer
+// stops short of it, as on a full disk. Tests set a smaller one.
+void setRecordingLimit(std::int64_t bytes);
 
 // The callbacks start-up registers while recording.
 const GameCallbacks& recordingCallbacks();
@@ -26,7 +40,8 @@ void recordKey(unsigned char key, int x, int y);
 void recordMotion(int x, int y);
 void recordReshape(int width, int height);
 
-// Writes the final checksum and the end line, and closes the file. Runs on
+// Writes the final checksum and the end line, and closes the file; a file
+// never begun is left as it was (removed when it was made here). Runs on
 // every orderly exit (registered with atexit by the game); does nothing
 // when no recording is open.
 void finishRecording();

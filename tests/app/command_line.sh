@@ -1,8 +1,11 @@
 #!/usr/bin/env bash
-# The command line, mostly without an X display: --help, --version, usage
-# errors, bad recordings and the record file are all dealt with before the
-# display is looked for. GLUT's own -display names a display instead of
-# DISPLAY.
+# The command line, mostly without an X display. Every check comes in one
+# order: usage errors first (status 2), then every file (the recording, the
+# record file, the shots folder: status 1), then the display (status 1), so
+# a bad file is named without a display. A record file is left as it was
+# until the game's window is open. GLUT's own -display names a display
+# instead of DISPLAY. Nothing here may hang: a run that must end on its own
+# and is still going after its give-up time fails.
 #   command_line.sh path/to/quorvane VERSION
 set -uo pipefail
 
@@ -16,9 +19,10 @@ fail() { echo "FAIL: $*"; failed=1; }
 
 # runs the game without DISPLAY; sets status, out and err
 run() {
-    env -u DISPLAY timeout 4 "$game" "$@" >out 2>err
+    env -u DISPLAY timeout 30 "$game" "$@" >"$scratch/out" 2>"$scratch/err"
     status=$?
-    out=$(<out) err=$(<err)
+    out=$(<"$scratch/out") err=$(<"$scratch/err")
+    [[ $status -ne 124 ]] || fail "$*: still running after 30 s"
 }
 expect() {  # STATUS STDERR: the status, and standard error exactly
     [[ $status -eq $1 && $err == "$2" ]] || fail "$*: status $status, standard error '$err'"
@@ -30,11 +34,13 @@ run --version
 [[ $status -eq 0 && $out == "quorvane $version" ]] || fail "--version: $status '$out'"
 
 for args in "--bogus" "foo" "--record" "--record a --replay b" "--shots 3" "--replay=a --replay=b" \
-            "--replay --shots 0" "--record -x" "-display" "--help=1"; do
+            "--replay --shots 0" "--record -x" "-display" "--help=1" "--record /dev/null --bogus"; do
     run $args
     [[ $status -eq 2 && -z $out && $(wc -l <err) -eq 1 && $err == *"(see quorvane --help)" ]] ||
         fail "$args: status $status, standard error '$err'"
 done
+run --replay --shots -5
+expect 2 "quorvane: option --shots takes frame numbers from 1, ranges A-B and 'last', by commas, not '-5' (see quorvane --help)"
 
 header='quorvane-recording 1 game 0.1 window 1000 800'
 printf '%s\nf\nx 1\n' "$header" >bad.qvr
@@ -47,19 +53,57 @@ printf 'quorvane-recording 1 game 9.9 window 1000 800\nc 0000000000000000\nend\n
 run --replay old.qvr
 [[ $err == "quorvane: old.qvr was recorded by quorvane 9.9, this is $version; playing it anyway"$'\n'* ]] ||
     fail "old version: '$err'"
+run --timedemo  # the shipped demo: read, then the display is missing
+[[ $status -eq 1 && $err == "quorvane: no X display"* ]] || fail "--timedemo alone: $status '$err'"
 
-# the record file is made before the window, once a display is named
-run -display :31999 --record missing/rec.qvr
+# the record file: a regular file that can be made, checked before the display
+run --record missing/rec.qvr
 expect 1 "quorvane: cannot create missing/rec.qvr: No such file or directory"
+mkfifo fifo
+for target in fifo /dev/null; do
+    run --record "$target"
+    expect 1 "quorvane: cannot create $target: is not a regular file"
+done
+# ... and left as it was by a game that never opened its window
+printf '%s\nkeep me\n' "$header" >kept.qvr
+cp kept.qvr kept.orig
+for args in "" "-display :31999"; do
+    run $args --record kept.qvr
+    [[ $status -eq 1 ]] && cmp -s kept.qvr kept.orig || fail "$args --record kept.qvr: status $status, file now '$(<kept.qvr)'"
+    run $args --record new.qvr
+    [[ $status -eq 1 && ! -e new.qvr ]] || fail "$args --record new.qvr: status $status, the file left behind"
+done
+
+# the shots folder: the one the game was started from
+mkdir gone && cd gone && rmdir ../gone
+run --record "$scratch/shots.qvr" --shots 1
+expect 1 "quorvane: cannot save frames: the folder the game was started from is gone"
+[[ ! -e $scratch/shots.qvr ]] || fail "a record file left behind by a game that never started"
+cd "$scratch" || exit 1
 
 run
-[[ $status -eq 1 && -z $out && $(wc -l <err) -eq 1 && $err == "quorvane: no X display"* ]] || fail "no display: $status '$err'"
+[[ $status -eq 1 && -z $out && $err == "quorvane: no X display"*"xvfb-run -a -s '-screen 0 1280x1024x24' $game" ]] ||
+    fail "no display: $status '$err'"
 # a display that does not exist: GLUT itself fails to open it
 run -display :31999
-[[ $status -ne 0 && $status -ne 124 && $err != *"no X display"* && $err == *":31999"* ]] || fail "-display :31999: '$err'"
-# a display that exists: the game runs (ctest gives this test an X server)
+[[ $status -ne 0 && $err != *"no X display"* && $err == *":31999"* ]] || fail "-display :31999: '$err'"
+
+# a display that exists: the game runs until its window is seen, then q ends
+# it (ctest gives this test an X server)
 if [[ -n ${DISPLAY:-} ]]; then
-    run -display "$DISPLAY"
-    [[ $status -eq 124 ]] || fail "-display $DISPLAY: ended with status $status: $err"
+    "$game" -display "$DISPLAY" >out 2>err &
+    pid=$!
+    window=
+    for _ in $(seq 600); do
+        window=$(xdotool search --pid "$pid" --name '^Quorvane$' 2>/dev/null | head -n 1)
+        [[ -n $window ]] || ! kill -0 "$pid" 2>/dev/null && break
+        sleep 0.1
+    done
+    [[ -n $window ]] && xdotool windowfocus --sync "$window" key q || fail "-display $DISPLAY: no window: $(<err)"
+    for _ in $(seq 300); do kill -0 "$pid" 2>/dev/null || break; sleep 0.1; done
+    kill "$pid" 2>/dev/null && fail "-display $DISPLAY: q did not end the game"
+    wait "$pid"
+    status=$?
+    [[ $status -eq 0 ]] || fail "-display $DISPLAY: ended with status $status: $(<err)"
 fi
 exit $failed
