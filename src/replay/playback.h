@@ -37,12 +37,12 @@ constexpr std::int64_t kStepsPerIdle = 10000;
 PlaybackResult playRecording(Recording& recording, const GameCallbacks& game);
 
 // In the game's window: registers nothing itself, but gives the callbacks
-// that startGame registers while replaying, which feed `game`. The idle callback plays the
-// recording at `pace`, kStepsPerIdle at most a call; the others keep GLUT's
-// events from the game, except a real q or Q, which quits. The window is
-// asked for the recorded sizes up to the screen's, while the game is given
-// them whole. At the end the process exits with the
-// playback's status, after the timedemo line when `timedemo` is set.
+// that startGame registers while replaying, which feed `game`. The idle
+// callback plays the recording at `pace`, kStepsPerIdle at most a call; the
+// others keep GLUT's events from the game, except a real q or Q, which
+// quits. The window is asked for the recorded sizes up to the screen's,
+// while the game is given them whole. At the end the process exits with
+// the playback's status, after the timedemo line when `timedemo` is set.
 const GameCallbacks& startPlayback(Recording& recording, const GameCallbacks& game, Pace pace,
                                    bool timedemo);
 
