@@ -6,6 +6,9 @@
 #include "replay/recording.h"
 #include "replay/screenshots.h"
 #include "assets/texture_root.h"
+#include "sound/openal_out.h"
+#include "sound/soundtrack.h"
+#include "sound/wav.h"
 
 #include <GL/glut.h>
 
@@ -77,6 +80,15 @@ static std::string startingDirectory()
     return std::filesystem::current_path(error).string();
 }
 
+// A rendered soundtrack, the sound device, or (muted, or no device) silence.
+static void startSound(const Options& options)
+{
+    const bool opened = options.soundOut.empty() ? !options.mute && openSoundDevice() : openSoundLoopback();
+    if (opened)
+        std::atexit(closeSound);
+    startSoundtrack(options.mute);
+}
+
 static const GameCallbacks& callbacksFor(const Options& options)
 {
     switch (options.mode) {
@@ -120,6 +132,10 @@ int main(int argc, char** argv)
         }
         std::atexit(finishRecording);
     }
+    if (!options.soundOut.empty() && !createWavOut(options.soundOut, kLoopbackRate, error)) {
+        std::cerr << "quorvane: cannot create " << error << '\n';
+        return 1;
+    }
     if (options.saveShots) {
         int width = kWindowWidth, height = kWindowHeight;
         if (replaying)
@@ -129,6 +145,7 @@ int main(int argc, char** argv)
     }
 
     enterTextureRoot();  // none found: the loader names the missing file
+    startSound(options);
     const GameCallbacks& callbacks = callbacksFor(options);
     options.glutArgs.push_back(nullptr);
     startGame(static_cast<int>(options.glutArgs.size()) - 1, options.glutArgs.data(), callbacks);
