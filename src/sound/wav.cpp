@@ -120,7 +120,8 @@ void flushWavOut()
     if (!out.file)
         return;
     writeHeader();
-    if (std::fflush(out.file) != 0)
+    // the seeks already flush, so an error may have been met before fflush
+    if (std::fflush(out.file) != 0 || std::ferror(out.file))
         stopWriting("cannot write " + out.path + ": " + std::strerror(errno));
 }
 

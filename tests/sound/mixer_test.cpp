@@ -151,9 +151,9 @@ TEST_F(MixerTest, EngineApproachingIsHigherThanReceding)
     EXPECT_GT(leaving, 401);
 }
 
-// The file stops at its size limit, saying so once, and the game goes on;
-// the header counts what is there.
-TEST(WavOut, StopsAtItsLimitOnceAndRefusesAnUncreatableFile)
+// The file stops at its size limit or a full disk, saying so once, and the
+// game goes on; the header counts what is there.
+TEST(WavOut, StopsAtItsLimitOrAFullDiskOnceAndRefusesAnUncreatableFile)
 {
     const std::string path = ::testing::TempDir() + "limit_test.wav";
     std::string error;
@@ -171,6 +171,17 @@ TEST(WavOut, StopsAtItsLimitOnceAndRefusesAnUncreatableFile)
     EXPECT_NE(said.find("4 GB"), std::string::npos) << said;
     closeWavOut();
     std::remove(path.c_str());
+
+    ASSERT_TRUE(createWavOut("/dev/full", 8000, error));
+    testing::internal::CaptureStderr();
+    for (int i = 0; i < 3; ++i) {
+        appendWavOut(frames.data(), 150);
+        flushWavOut();
+    }
+    closeWavOut();
+    const std::string full = testing::internal::GetCapturedStderr();
+    EXPECT_EQ(std::count(full.begin(), full.end(), '\n'), 1) << full;
+    EXPECT_NE(full.find("cannot write /dev/full"), std::string::npos) << full;
 
     EXPECT_FALSE(createWavOut("/nonexistent/dir/x.wav", 8000, error));
     EXPECT_NE(error.find("/nonexistent/dir/x.wav"), std::string::npos);
