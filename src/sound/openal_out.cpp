@@ -160,8 +160,10 @@ private:
     int saved_;
 };
 
-static bool loadSounds(std::string& error)
+// The sounds folder is found as the images are. An empty error on success.
+static std::string loadSounds()
 {
+    std::string error;
     std::error_code ignored;
     const std::filesystem::path root = findDataRoot(std::filesystem::current_path(ignored),
                                                     std::filesystem::read_symlink("/proc/self/exe", ignored), "sounds");
@@ -171,11 +173,11 @@ static bool loadSounds(std::string& error)
         const std::string path = (root.empty() ? std::filesystem::path("sounds") : root / "sounds") /
                                  soundInfo(static_cast<SoundId>(id)).file;
         if (!readMonoWav(path, sound, error))
-            return false;
+            return error;
         alBufferData(al.buffers[id], AL_FORMAT_MONO16, sound.samples.data(),
                      static_cast<ALsizei>(sound.samples.size() * 2), sound.rate);
     }
-    return alGetError() == AL_NO_ERROR || (error = "OpenAL refused the sounds", false);
+    return alGetError() == AL_NO_ERROR ? "" : "OpenAL refused the sounds";
 }
 
 static void setUpScene()
@@ -191,19 +193,26 @@ static void setUpScene()
     }
 }
 
-// Everything after the device: the context, the sources, the sounds.
-static bool finishOpening(const ALCint* attributes)
+// The context, the sources, the sounds: an empty error when all are there.
+static std::string makeContext(const ALCint* attributes)
 {
-    std::string error;
-    al.context = al.device ? alcCreateContext(al.device, attributes) : nullptr;
-    if (!al.context || !alcMakeContextCurrent(al.context)) {
-        error = "no sound device";
-    } else {
-        setUpScene();
-        if (loadSounds(error)) {
-            audio = kOpenAlAudio;
-            return true;
-        }
+    {
+        QuietStderr quiet;  // a context may start the device's own threads
+        al.context = al.device ? alcCreateContext(al.device, attributes) : nullptr;
+    }
+    if (!al.context || !alcMakeContextCurrent(al.context))
+        return "no sound device";
+    setUpScene();
+    return loadSounds();
+}
+
+// One line, and silence, when anything is missing.
+static bool finishOpening(const ALCint* attributes, const char* noDevice)
+{
+    const std::string error = al.device ? makeContext(attributes) : noDevice;
+    if (error.empty()) {
+        audio = kOpenAlAudio;
+        return true;
     }
     std::cerr << "quorvane: " << error << "; playing without sound\n";
     closeSound();
@@ -217,12 +226,7 @@ bool openSoundDevice()
         QuietStderr quiet;
         al.device = alcOpenDevice(nullptr);
     }
-    if (!al.device) {
-        std::cerr << "quorvane: no sound device; playing without sound\n";
-        return false;
-    }
-    QuietStderr quiet;  // a context may start the device's own threads
-    return finishOpening(nullptr);
+    return finishOpening(nullptr, "no sound device");
 }
 
 bool openSoundLoopback()
@@ -241,13 +245,12 @@ bool openSoundLoopback()
         QuietStderr quiet;
         al.device = alcLoopbackOpenDeviceSOFT(nullptr);
     }
-    if (!al.device || !alcIsRenderFormatSupportedSOFT(al.device, kLoopbackRate, ALC_STEREO_SOFT, ALC_FLOAT_SOFT)) {
-        std::cerr << "quorvane: OpenAL Soft cannot render into a file here\n";
-        closeSound();
-        return false;
+    if (al.device && !alcIsRenderFormatSupportedSOFT(al.device, kLoopbackRate, ALC_STEREO_SOFT, ALC_FLOAT_SOFT)) {
+        alcCloseDevice(al.device);
+        al.device = nullptr;
     }
-    al.loopback = true;
-    return finishOpening(attributes);
+    al.loopback = al.device != nullptr;
+    return finishOpening(attributes, "OpenAL Soft cannot render into a file here");
 }
 
 void closeSound()
