@@ -9,7 +9,9 @@
 
 // ---- types -----------------------------------------------------------------
 
-// A one-shot heard since the last frame, played at the next one.
+// A one-shot heard since the last frame, played at the next one, after the
+// mixer has rendered up to that frame's clock: in a rendered file it starts
+// on the frame's own sample.
 struct PendingSound {
     SoundId sound;
     Vec3    at;
@@ -25,7 +27,7 @@ struct Engine {
 // ---- constants -------------------------------------------------------------
 
 constexpr std::size_t kMaxPending = 256;  // one-shots between two frames; more are dropped
-constexpr int kEngineSettleMs = 500;      // velocity is measured over the flight so far
+constexpr int kEngineSettleMs = 500;      // an engine's velocity, its average so far, is zero until then
 
 // ---- state -----------------------------------------------------------------
 
