@@ -55,9 +55,10 @@ test-sanitize:
 bench:
 	@scripts/install-deps.sh test
 	cmake -S . -B $(BUILD)
-	cmake --build $(BUILD) -j $(JOBS) --target particles_bench recording_bench frame_bench
+	cmake --build $(BUILD) -j $(JOBS) --target particles_bench recording_bench sound_bench frame_bench
 	./$(BUILD)/bench/particles_bench
 	./$(BUILD)/bench/recording_bench
+	./$(BUILD)/bench/sound_bench
 	@if [ -n "$$DISPLAY" ]; then \
 	    ./$(BUILD)/bench/frame_bench; \
 	else \

@@ -6,6 +6,9 @@
 #include "replay/recording.h"
 #include "replay/screenshots.h"
 #include "assets/texture_root.h"
+#include "sound/openal_out.h"
+#include "sound/soundtrack.h"
+#include "sound/wav.h"
 
 #include <GL/glut.h>
 #include <unistd.h>
@@ -84,6 +87,15 @@ static bool shotsFolder(std::string& dir)
     return true;
 }
 
+// A rendered soundtrack, the sound device, or (muted, or no device) silence.
+static void startSound(const Options& options)
+{
+    const bool opened = options.soundOut.empty() ? !options.mute && openSoundDevice() : openSoundLoopback();
+    if (opened)
+        std::atexit(closeSound);
+    startSoundtrack(options.mute);
+}
+
 static const GameCallbacks& callbacksFor(const Options& options)
 {
     switch (options.mode) {
@@ -123,6 +135,10 @@ int main(int argc, char** argv)
         }
         std::atexit(finishRecording);
     }
+    if (!options.soundOut.empty() && !createWavOut(options.soundOut, kLoopbackRate, error)) {
+        std::cerr << "quorvane: cannot create " << error << '\n';
+        return 1;
+    }
     std::string shotsDir;
     if (options.saveShots && !shotsFolder(shotsDir))
         return 1;
@@ -140,6 +156,7 @@ int main(int argc, char** argv)
     }
 
     enterTextureRoot();  // none found: the loader names the missing file
+    startSound(options);
     const GameCallbacks& callbacks = callbacksFor(options);
     options.glutArgs.push_back(nullptr);
     startGame(static_cast<int>(options.glutArgs.size()) - 1, options.glutArgs.data(), callbacks);

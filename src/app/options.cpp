@@ -17,6 +17,9 @@ static const char kUsage[] =
     "                    rate; without FILE, the demo\n"
     "  --shots LIST      with --record, --replay or --timedemo: save frames as PNG\n"
     "                    (LIST: frame numbers from 1, ranges A-B and 'last', by commas)\n"
+    "  --sound-out FILE  with --replay or --timedemo: render the soundtrack into FILE\n"
+    "                    (a WAV file) instead of playing it\n"
+    "  --mute            no sound\n"
     "  --help            print this help and exit\n"
     "  --version         print the version and exit\n"
     "\n"
@@ -117,10 +120,10 @@ bool Parser::ours(std::string_view arg)
         inline_ = arg.substr(equals + 1);
     if (!once(name))
         return false;
-    if (name == "--help" || name == "--version") {
+    if (name == "--help" || name == "--version" || name == "--mute") {
         if (inline_)
             return fail("option " + std::string(name) + " takes no value");
-        (name == "--help" ? options.help : options.version) = true;
+        (name == "--help" ? options.help : name == "--version" ? options.version : options.mute) = true;
         return true;
     }
     if (name == "--record")
@@ -132,6 +135,8 @@ bool Parser::ours(std::string_view arg)
             return value(name, inline_, options.file);
         return true;
     }
+    if (name == "--sound-out")
+        return value(name, inline_, options.soundOut);
     if (name == "--shots") {
         std::string list;
         if (!value(name, inline_, list, true))  // "-5" is a bad list, not a missing one
@@ -174,11 +179,15 @@ bool parseOptions(int argc, char** argv, Options& options, std::string& error)
     }
     if (options.saveShots && options.mode == Mode::Play)
         return parser.fail("option --shots goes with --record, --replay or --timedemo");
+    if (!options.soundOut.empty() && options.mode != Mode::Replay && options.mode != Mode::Timedemo)
+        return parser.fail("option --sound-out goes with --replay or --timedemo");
     std::error_code code;
     if (!options.file.empty())
         options.path = std::filesystem::absolute(options.file, code).string();
     if (code)
         options.path = options.file;
+    if (!options.soundOut.empty())
+        options.soundOut = std::filesystem::absolute(options.soundOut, code).string();
     return true;
 }
 

@@ -17,6 +17,8 @@ struct Options {
     std::string path;        // the file made absolute from the starting directory
     ShotList    shots;
     bool        saveShots = false;
+    bool        mute = false;     // no sound; a rendered soundtrack is silence
+    std::string soundOut;    // --sound-out FILE as given, made absolute; empty: the sound device
     bool        help = false;
     bool        version = false;
     std::vector<char*> glutArgs;  // the program name, then GLUT's options and values in order

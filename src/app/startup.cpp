@@ -6,6 +6,7 @@
 #include "game/state.h"
 #include "render/frame.h"
 #include "render/hud.h"
+#include "sound/soundtrack.h"
 
 #include <GL/glut.h>
 
@@ -32,7 +33,14 @@ static void openWindow(int argc, char** argv)
     glutCreateWindow("Quorvane");
 }
 
-const GameCallbacks kGameCallbacks = {displayFrame, reshapeWindow, keyPressed, mouseMoved, idleUpdate};
+// The frame, then what it sounds like.
+static void showFrame()
+{
+    displayFrame();
+    soundtrackFrame();
+}
+
+const GameCallbacks kGameCallbacks = {showFrame, reshapeWindow, keyPressed, mouseMoved, idleUpdate};
 
 static void registerCallbacks(const GameCallbacks& callbacks)
 {

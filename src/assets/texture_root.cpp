@@ -14,23 +14,28 @@ namespace fs = std::filesystem;
 
 // ---- functions -------------------------------------------------------------
 
-static bool holdsTextures(const fs::path& dir)
+static bool holds(const fs::path& dir, const char* folder)
 {
     std::error_code error;
-    return !dir.empty() && fs::is_directory(dir / "textures", error);
+    return !dir.empty() && fs::is_directory(dir / folder, error);
 }
 
-fs::path findTextureRoot(const fs::path& workingDir, const fs::path& executable)
+fs::path findDataRoot(const fs::path& workingDir, const fs::path& executable, const char* folder)
 {
     const fs::path exeDir = executable.parent_path();
-    if (holdsTextures(workingDir))
+    if (holds(workingDir, folder))
         return workingDir;
     if (exeDir.empty())
         return {};
     for (const fs::path& dir : {exeDir, (exeDir / QUORVANE_DATA_FROM_BIN).lexically_normal()})
-        if (holdsTextures(dir))
+        if (holds(dir, folder))
             return dir;
     return {};
+}
+
+fs::path findTextureRoot(const fs::path& workingDir, const fs::path& executable)
+{
+    return findDataRoot(workingDir, executable, "textures");
 }
 
 bool enterTextureRoot()

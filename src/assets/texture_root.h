@@ -14,6 +14,10 @@
 std::filesystem::path findTextureRoot(const std::filesystem::path& workingDir,
                                       const std::filesystem::path& executable);
 
+// The same search for another folder of the game's data (`sounds`).
+std::filesystem::path findDataRoot(const std::filesystem::path& workingDir,
+                                   const std::filesystem::path& executable, const char* folder);
+
 // Makes the texture root of this process the working directory, so the
 // table's relative paths open. Returns false, and leaves the working
 // directory alone, when no root is found.

@@ -1,5 +1,6 @@
 #include "game/combat.h"
 
+#include "game/events.h"
 #include "game/list_pass.h"
 #include "game/missiles.h"
 #include "game/planet.h"
@@ -21,6 +22,7 @@ static void shotAgainstMissiles(const Shot& shot)
             ++j;
             continue;
         }
+        gameEvents.missileShot(j, missile.position);
         explodeMissile(j);
         game.score += kPointsPerKill;
         std::cout << "Score: " << game.score << std::endl;
@@ -38,6 +40,7 @@ bool checkPlanetCrash(const std::function<void()>& beforeCrash)
     if (distance(game.camera.eye, kPlanetCentre) > kCrashDistance)
         return false;
     beforeCrash();
+    gameEvents.eyeCrashed();
     game.population = 0;
     return true;
 }

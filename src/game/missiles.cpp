@@ -1,6 +1,7 @@
 #include "game/missiles.h"
 
 #include "core/random.h"
+#include "game/events.h"
 #include "game/state.h"
 
 #include <cassert>
@@ -54,6 +55,7 @@ void spawnTick()
         return;
     auto trail = std::make_unique<ParticleEmitter>(kTrailParticleCount, p, kTrailAcceleration);
     game.missiles.emplace_back(p, std::move(trail));
+    gameEvents.missileSpawned(p);
 }
 
 // The position comes from the progress before its increment, so the first
@@ -75,6 +77,7 @@ bool checkPlanetImpact(std::size_t i)
     if (distance(missile.position, missile.target) > kPlanetRadius)
         return false;
 
+    gameEvents.missileImpact(i, missile.position);
     explodeMissile(i);
     const int r = gameRand();
     game.population -= 5 + r % 25;

@@ -1,5 +1,6 @@
 #include "game/shots.h"
 
+#include "game/events.h"
 #include "game/state.h"
 
 #include <iostream>
@@ -15,6 +16,7 @@ void fireShot()
     std::cout << "eye: " << camera.eye.x << ' ' << camera.eye.y << ' ' << camera.eye.z << ' '
               << camera.center.x << ' ' << camera.center.y << ' ' << camera.center.z << std::endl;
     game.shots.push_back(Shot{kShotRadius, camera.eye, camera.back});
+    gameEvents.shotFired(camera.eye);
 }
 
 // A shot flies against its direction, the way a positive flight speed carries

@@ -1,5 +1,7 @@
 #include "game/state.h"
 
+#include "game/events.h"
+
 GameState game;
 
 // Camera poses: eye first, then look point.
@@ -22,6 +24,7 @@ void restartGame()
     game.spawnStep = 1;
     game.spawnInterval = 5000.0f;
     game.missiles.clear();   // each missile releases its trail
+    gameEvents.missilesCleared();
     game.explosions.clear();
     game.flightSpeed = 0;
     game.population = 100;

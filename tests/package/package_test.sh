@@ -30,6 +30,9 @@ dpkg-deb -x "$deb" "$root"
 for data in "$source_dir"/textures/*.{bmp,qvr}; do
     cmp -s "$data" "$root/usr/share/games/quorvane/textures/${data##*/}" || fail "the package lacks ${data##*/} or changed it"
 done
+for data in "$source_dir"/sounds/*.wav; do
+    cmp -s "$data" "$root/usr/share/games/quorvane/sounds/${data##*/}" || fail "the package lacks ${data##*/} or changed it"
+done
 [[ -s $root/usr/share/metainfo/org.quorvane.Quorvane.metainfo.xml ]] || fail "the package lacks its AppStream metadata"
 desktop=$root/usr/share/applications/org.quorvane.Quorvane.desktop
 grep -qx 'Exec=quorvane' "$desktop" || fail "the desktop entry does not start the installed command"
@@ -46,7 +49,7 @@ done
 depends=$(dpkg-deb -f "$deb" Depends)
 # the package names alone, one a line, without versions
 depends=$(tr ',|' '\n\n' <<<"$depends" | sed 's/(.*)//; s/ //g')
-for library in libgl1 libglu1-mesa libglut3.12 libopengl0 libstdc++6 libc6; do
+for library in libgl1 libglu1-mesa libglut3.12 libopengl0 libopenal1 libstdc++6 libc6; do
     grep -qxF "$library" <<<"$depends" || fail "Depends lacks $library: $depends"
 done
 [[ $(dpkg-deb -f "$deb" Package) == quorvane ]] || fail "the package is not called quorvane"

@@ -1,10 +1,10 @@
 #!/usr/bin/env bash
 # Every include under src/ points down the layers (or stays in its folder):
-#   core < records < assets, game < camera, effects < render < replay < app
+#   core < records < assets, game < camera, effects, sound < render < replay < app
 # Folders on one level do not include each other.
 #   include_layers.sh SRC_DIR
 set -u
-declare -A level=([core]=0 [records]=1 [assets]=2 [game]=2 [camera]=3 [effects]=3 [render]=4 [replay]=5 [app]=6)
+declare -A level=([core]=0 [records]=1 [assets]=2 [game]=2 [camera]=3 [effects]=3 [sound]=3 [render]=4 [replay]=5 [app]=6)
 cd "$1" || exit 2
 bad=0
 for dir in */; do

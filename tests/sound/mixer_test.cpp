@@ -1,0 +1,188 @@
+// The real mixer (OpenAL Soft's loopback device) rendering the soundtrack of
+// scripted scenes into a WAV file, and the WAV writer's limits. No window.
+#include "fake_platform.h"
+
+#include "game/combat.h"
+#include "sound/openal_out.h"
+#include "sound/soundtrack.h"
+#include "sound/wav.h"
+
+#include <cmath>
+#include <cstdio>
+#include <cstring>
+#include <fstream>
+#include <iterator>
+
+// ---- helpers ---------------------------------------------------------------
+
+struct Stereo {
+    std::uint32_t headerFrames = 0;  // what the header's data size says
+    std::vector<std::int16_t> left, right;
+};
+
+static Stereo readStereo(const std::string& path)
+{
+    std::ifstream file(path, std::ios::binary);
+    const std::string bytes{std::istreambuf_iterator<char>(file), std::istreambuf_iterator<char>()};
+    Stereo s;
+    if (bytes.size() < 44)
+        return s;
+    std::memcpy(&s.headerFrames, bytes.data() + 40, 4);
+    s.headerFrames /= 4;
+    for (std::size_t at = 44; at + 4 <= bytes.size(); at += 4) {
+        std::int16_t lr[2];
+        std::memcpy(lr, bytes.data() + at, 4);
+        s.left.push_back(lr[0]);
+        s.right.push_back(lr[1]);
+    }
+    return s;
+}
+
+static std::size_t frameOf(int ms) { return static_cast<std::size_t>(ms) * kLoopbackRate / 1000; }
+
+static double rms(const std::vector<std::int16_t>& x, int fromMs, int toMs)
+{
+    double sum = 0;
+    for (std::size_t i = frameOf(fromMs); i < frameOf(toMs); ++i)
+        sum += static_cast<double>(x[i]) * x[i];
+    return std::sqrt(sum / static_cast<double>(frameOf(toMs) - frameOf(fromMs)));
+}
+
+// The lag, in frames, at which the mono mix best matches itself: the period
+// of the engine's fundamental (110 Hz at rest, 401 frames).
+static int period(const Stereo& s, int fromMs, int toMs)
+{
+    int best = 0;
+    double bestScore = -1e300;
+    for (int lag = 250; lag < 600; ++lag) {
+        double score = 0;
+        for (std::size_t i = frameOf(fromMs); i < frameOf(toMs); ++i)
+            score += (s.left[i] + s.right[i]) * static_cast<double>(s.left[i + lag] + s.right[i + lag]);
+        if (score > bestScore) {
+            bestScore = score;
+            best = lag;
+        }
+    }
+    return best;
+}
+
+class MixerTest : public GameTest {
+protected:
+    std::string path = ::testing::TempDir() + "mixer_test.wav";
+
+    void SetUp() override
+    {
+        GameTest::SetUp();
+        std::string error;
+        ASSERT_TRUE(createWavOut(path, kLoopbackRate, error)) << error;
+        ASSERT_TRUE(openSoundLoopback());
+        startSoundtrack(false);
+        restartGame();
+        // away from the origin, looking along -z: +x is to the right
+        game.camera.eye = {300, 100, 200};
+        game.camera.center = {300, 100, 100};
+    }
+    void TearDown() override
+    {
+        stopSoundtrack();
+        closeSound();
+        std::remove(path.c_str());
+        GameTest::TearDown();
+    }
+    static void frameAt(int ms)
+    {
+        game.currentTime = ms;
+        soundtrackFrame();
+    }
+    static void killAt(const Vec3& at)
+    {
+        game.missiles.emplace_back(at, nullptr);
+        frameAt(game.currentTime);
+        game.shots.push_back(Shot{0.5f, at, {}});
+        combatUpdate();
+        game.shots.clear();
+    }
+};
+
+// ---- tests -----------------------------------------------------------------
+
+// A kill 60 units to the left of the view sounds louder on the left, one to
+// the right on the right. Each frame renders up to its clock, and each
+// flush leaves a header that covers what was written.
+TEST_F(MixerTest, KillsPanWithTheViewAndFramesRenderToTheirClock)
+{
+    frameAt(100);
+    killAt({240, 100, 150});
+    for (int ms = 120; ms <= 1100; ms += 20)
+        frameAt(ms);
+    killAt({360, 100, 150});
+    for (int ms = 1120; ms <= 2230; ms += 20)
+        frameAt(ms);
+    flushWavOut();
+    const Stereo s = readStereo(path);
+    ASSERT_EQ(s.left.size(), frameOf(2220));
+    EXPECT_EQ(s.headerFrames, s.left.size());
+    const double leftThenRight[] = {rms(s.left, 100, 1100), rms(s.right, 100, 1100),
+                                    rms(s.left, 1100, 2200), rms(s.right, 1100, 2200)};
+    EXPECT_GT(leftThenRight[0], 2 * leftThenRight[1]);
+    EXPECT_GT(leftThenRight[3], 2 * leftThenRight[2]);
+}
+
+// An engine closing in at 40 units a second plays higher than the same
+// engine moving away at that speed over the same distances.
+TEST_F(MixerTest, EngineApproachingIsHigherThanReceding)
+{
+    const Vec3 eye = game.camera.eye;
+    auto flyBy = [&](int from, float startDistance, float speed) {
+        game.missiles.clear();
+        game.missiles.emplace_back(eye + Vec3{0, 0, -startDistance}, nullptr);
+        for (int ms = from; ms <= from + 2000; ms += 20) {
+            game.missiles[0].position = game.missiles[0].start + Vec3{0, 0, speed * (ms - from) / 1000.0f};
+            frameAt(ms);
+        }
+    };
+    flyBy(0, 180, 40);       // 180 to 100 units ahead, closing
+    flyBy(2020, 100, -40);   // 100 to 180 units ahead, leaving
+    frameAt(4100);
+    const Stereo s = readStereo(path);
+    const int closing = period(s, 1000, 1800);
+    const int leaving = period(s, 3020, 3820);
+    EXPECT_LT(closing, 401);
+    EXPECT_GT(leaving, 401);
+}
+
+// The file stops at its size limit or a full disk, saying so once, and the
+// game goes on; the header counts what is there.
+TEST(WavOut, StopsAtItsLimitOrAFullDiskOnceAndRefusesAnUncreatableFile)
+{
+    const std::string path = ::testing::TempDir() + "limit_test.wav";
+    std::string error;
+    ASSERT_TRUE(createWavOut(path, 8000, error, 400));
+    const std::vector<std::int16_t> frames(2 * 150, 7);
+    testing::internal::CaptureStderr();
+    appendWavOut(frames.data(), 60);
+    appendWavOut(frames.data(), 150);
+    appendWavOut(frames.data(), 150);
+    flushWavOut();
+    const std::string said = testing::internal::GetCapturedStderr();
+    const Stereo s = readStereo(path);
+    EXPECT_EQ(std::tuple(s.left.size(), s.headerFrames), std::tuple(100u, 100u));
+    EXPECT_EQ(std::count(said.begin(), said.end(), '\n'), 1) << said;
+    EXPECT_NE(said.find("4 GB"), std::string::npos) << said;
+    closeWavOut();
+    std::remove(path.c_str());
+
+    ASSERT_TRUE(createWavOut("/dev/full", 8000, error));
+    testing::internal::CaptureStderr();
+    for (int i = 0; i < 3; ++i) {
+        appendWavOut(frames.data(), 150);
+        flushWavOut();
+    }
+    closeWavOut();
+    const std::string full = testing::internal::GetCapturedStderr();
+    EXPECT_EQ(std::count(full.begin(), full.end(), '\n'), 1) << full;
+    EXPECT_NE(full.find("cannot write /dev/full"), std::string::npos) << full;
+
+    EXPECT_FALSE(createWavOut("/nonexistent/dir/x.wav", 8000, error));
+    EXPECT_NE(error.find("/nonexistent/dir/x.wav"), std::string::npos);
+}
