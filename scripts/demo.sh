@@ -16,8 +16,8 @@ mkdir -p "$outdir"
 cd "$outdir"
 rm -f shot-*.png
 # title, the kill, play with trails and impacts, game over
-"$game" --timedemo "$session" --shots 40,2190-2310,2200,2480 >stdout.txt
-for picture in title:40 play:2200 gameover:2480; do
+"$game" --timedemo "$session" --shots 40,2190-2310,2120,2420 >stdout.txt
+for picture in title:40 play:2120 gameover:2420; do
     convert "shot-${picture#*:}.png" -define png:compression-level=9 "$docs/screenshot-${picture%:*}.png"
 done
 frames=()
