@@ -14,8 +14,8 @@
 #include <algorithm>
 #include <cmath>
 #include <fstream>
-#include <map>
 #include <iostream>
+#include <map>
 #include <sstream>
 #include <vector>
 

@@ -2,8 +2,9 @@
 // from the game's own state, so after a change to the rules they still reach
 // their kills, impacts and crash: run this again and review the diffs.
 //
-//   make_recordings session FILE        the session test's game: a kill, an
-//                                       impact, a crash into the planet, game
+//   make_recordings session FILE        the session test's game: a flight
+//                                       toward the planet, impacts, a kill, a
+//                                       crash into it with people left, game
 //                                       over, r, a new game
 //   make_recordings demo FILE           about a minute of play for --replay
 //   make_recordings heavy MINUTES FILE  seven missiles, explosions and a
@@ -44,12 +45,14 @@ public:
 protected:
     int overflow(int c) override
     {
+        if (c == EOF)
+            return 0;
         if (c == '\n') {
             spawned += line_.starts_with("Spawning Missile at: ");
             kills += line_.starts_with("Score: ");
             impacts += line_.ends_with("% of the planet's population remains.");
             line_.clear();
-        } else if (c != EOF) {
+        } else {
             line_ += static_cast<char>(c);
         }
         return out_->sputc(static_cast<char>(c));
