@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
 # The README's pictures, drawn by the real game replaying the session
 # recording (make demo runs it under Xvfb): the title screen, play, game
-# over, and an animated GIF of a kill and the turn toward the planet.
+# over, and an animated GIF of a kill.
 #   demo.sh GAME OUTDIR DOCS
 set -euo pipefail
 game=$(realpath "$1")
@@ -15,12 +15,12 @@ command -v convert >/dev/null || { echo "demo.sh: convert is missing (scripts/in
 mkdir -p "$outdir"
 cd "$outdir"
 rm -f shot-*.png
-# title, the kill and the turn, play with trails and impacts, game over
-"$game" --timedemo "$session" --shots 40,1890-2010,2200,2480 >stdout.txt
-for picture in title:40 play:2200 gameover:2480; do
+# title, the kill, play with trails and impacts, game over
+"$game" --timedemo "$session" --shots 40,2190-2310,2120,2420 >stdout.txt
+for picture in title:40 play:2120 gameover:2420; do
     convert "shot-${picture#*:}.png" -define png:compression-level=9 "$docs/screenshot-${picture%:*}.png"
 done
 frames=()
-for n in $(seq 1890 3 2010); do frames+=("shot-$n.png"); done
+for n in $(seq 2190 3 2310); do frames+=("shot-$n.png"); done
 convert -delay 18 -loop 0 "${frames[@]}" -resize 40% -fuzz 3% -layers Optimize "$docs/play.gif"
 ls -l "$docs"

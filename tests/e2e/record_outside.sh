@@ -32,7 +32,7 @@ mv "$out" recorded.out
 grep -qx 'k 32 -180 -130' rec.qvr || fail "no space with a negative position: $(grep '^k ' rec.qvr)"
 tail -n 2 rec.qvr | tr '\n' ' ' | grep -Eqx 'c [0-9a-f]{16} end ' ||
     fail "the recording does not end with its checksum and end: $(tail -n 2 rec.qvr)"
-"$game" --replay rec.qvr >replayed.out 2>replayed.err || fail "--replay: status $?: $(cat replayed.err)"
+"$game" --mute --replay rec.qvr >replayed.out 2>replayed.err || fail "--replay: status $?: $(cat replayed.err)"
 cmp -s recorded.out replayed.out || fail "the replay's output differs: $(diff recorded.out replayed.out | head -5)"
 [ ! -s replayed.err ] || fail "the replay said: $(cat replayed.err)"
 echo "PASS"

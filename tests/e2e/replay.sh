@@ -1,8 +1,9 @@
 #!/usr/bin/env bash
 # End to end: a short game played with xdotool and recorded. Its replay
 # writes the same standard output and the same last frame, the timedemo
-# prints its line, a recording with one pointer move changed is caught, and
-# a recording onto a full disk says so once while the game plays on.
+# prints its line, q ends a replay, a recording with one pointer move
+# changed is caught, and a recording onto a full disk says so once while the
+# game plays on.
 # Usage: replay.sh path/to/quorvane
 set -uo pipefail
 game=$(realpath "$1")
@@ -25,6 +26,13 @@ cmp -s recorded.png shot-last.png || fail "the replay's last frame differs from 
 
 "$game" --timedemo rec.qvr >/dev/null 2>timed.err || fail "--timedemo: status $?"
 grep -Eqx '[0-9]+ frames in [0-9]+\.[0-9]{3} seconds: [0-9]+\.[0-9] fps' timed.err || fail "timedemo said: $(cat timed.err)"
+
+# q ends a replay at once with status 0: the shipped demo, a minute long,
+# would end on its r ("Restarting game").
+start_game "$work" --replay
+key q
+wait_exit 30 && [ "$status" -eq 0 ] || fail "q did not end the demo's replay with status 0"
+! grep -q 'Restarting game' "$out" || fail "the demo's replay ran on to its end after q"
 
 # the first pointer move after the game started, moved by 7 pixels
 awk '/^k 32 / { started = 1 } started && !done && /^m / { $2 += 7; done = 1 } { print }' rec.qvr >changed.qvr

@@ -1,8 +1,9 @@
 // The scripted session in a real window (run under Xvfb): the title screen,
-// a kill, impacts until the population is gone, a crash into the planet, r
-// and a new game, played back from tests/game/session.qvr. Its standard
-// output must be tests/game/session_expected.txt byte for byte, every line
-// flushed as it is written, and every checksum of the recording must agree.
+// a kill, impacts, a crash into the planet while people are left (the
+// impacts after it leave 0%), r and a new game, played back from
+// tests/game/session.qvr. Its standard output must be
+// tests/game/session_expected.txt byte for byte, every line flushed as it is
+// written, and every checksum of the recording must agree.
 //
 // Every random draw is part of the game's behaviour: a change that draws
 // differently changes the lines. After checking that the change is meant,

@@ -70,8 +70,10 @@ TEST_F(Overlay, TitleScreenShowsTheTwoImagesAndNothingElse)
                                {800, 10, kNone}});
 }
 
-// Crosshair x 420..580, y 320..480; "Score: 0" from (0, 0), "Population:
-// 1%" from x 728.5; while people are left no game-over line. With none left,
+// Crosshair x 420..580, y 320..480; "Score: 1905" from (0, 0) and
+// "Population: 37%" from x 728.5, nothing past their last glyphs; while
+// people are left no game-over line. The score and population of the frame
+// show, not those of an earlier one. With none left,
 // "GAME OVER!" from (418.5, 279) and "'q' to Exit, 'r' to Restart" from
 // (387.5, 248) in red at 0.8; this frame's HUD lines came before the red, the
 // next frame's are red too. In a 1203 x 1003 window W/4 = 300 and H/4 = 250
@@ -81,14 +83,18 @@ TEST_F(Overlay, HudShowsCrosshairAndLinesThenTheRedGameOver)
 {
     game.titleScreen = false;
     game.population = 1;
+    expectText(drawAlone(), 728.5, 0, "Population: 1%");
+    game.score = 1905;
+    game.population = 37;
     Frame f = drawAlone();
     expectPixels(f, {{420, 400, kCrosshair}, {419, 400, kNone}, {579, 400, kCrosshair}, {580, 400, kNone},
                      {500, 320, kCrosshair}, {500, 319, kNone}, {500, 479, kCrosshair}, {500, 480, kNone},
-                     {134, 12, kNone}, {10, 25, kNone}, {727, 12, kNone}, {956, 12, kNone}, {500, 600, kNone},
+                     {181, 12, kNone}, {10, 25, kNone}, {727, 12, kNone}, {972, 12, kNone}, {500, 600, kNone},
                      {430, 290, kNone}});
-    expectText(f, 0, 0, "Score: 0");
-    expectText(f, 728.5, 0, "Population: 1%");
+    expectText(f, 0, 0, "Score: 1905");
+    expectText(f, 728.5, 0, "Population: 37%");
 
+    game.score = 0;
     game.population = 0;
     f = drawAlone();
     expectText(f, 0, 0, "Score: 0");

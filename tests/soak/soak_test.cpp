@@ -1,7 +1,10 @@
 // Soak: a long heavy game (seven missiles with their trails, explosions, a
 // stream of aimed shots, flights and restarts) written by make_recordings at
 // test time and played back in a small real window (run under Xvfb). Every
-// frame checks the limits that must hold however long the game runs.
+// frame checks the limits that must hold however long the game runs; at the
+// end the replay must have reached the goals make_recordings set for the game
+// (spawns, missiles alive at once, kills, impacts, explosions), and memory
+// must not have grown, whatever the length.
 #include "replay/playback.h"
 #include "fake_platform.h"
 #include "small_window.h"
@@ -12,6 +15,7 @@
 #include <cmath>
 #include <fstream>
 #include <iostream>
+#include <map>
 #include <sstream>
 #include <vector>
 
@@ -22,11 +26,13 @@ namespace {
 // An explosion particle lives at most 1 / 0.0001 frames, is reborn once and
 // lives at most 1 / 0.001 frames more; float rounding adds a few frames.
 constexpr long kExplosionMaxFrames = 10000 + 1000 + 100;
-// Memory is sampled once a simulated minute. Besides the game's lists,
-// whose size is taken out, the heap holds llvmpipe's caches, which vary by
-// some megabytes from sample to sample and fill up during the first
-// minutes. A leak of a kilobyte a frame would add 15 MB per half hour.
-constexpr int  kWarmUpMs = 10 * 60 * 1000;
+// Memory is sampled every ten seconds of clock after a warm-up of a quarter
+// of the game, ten minutes at most. Besides the game's lists, whose size is
+// taken out, the heap holds llvmpipe's caches, which vary by some megabytes
+// from sample to sample and fill up during the first minutes. A leak of a
+// kilobyte a frame would add 15 MB per half hour.
+constexpr int  kSampleMs = 10 * 1000;
+constexpr int  kMostWarmUpMs = 10 * 60 * 1000;
 constexpr long kHeapSlackBytes = 12L * 1024 * 1024;
 constexpr long kRssSlackBytes = 32L * 1024 * 1024;
 
@@ -91,11 +97,13 @@ long growth(const std::vector<long>& samples)
 struct Watch {
     long frame = 0;
     std::vector<std::pair<Vec3, long>> born;  // each explosion's position and first frame
+    long explosions = 0;                      // explosions seen born
     long oldest = 0;                          // frames, the longest an explosion lived
     std::size_t mostMissiles = 0;
     bool finite = true;
-    int lastSample = 0;                       // minutes of clock
-    std::vector<long> heap, rss;              // one sample a minute after the warm-up
+    int warmUpMs = kMostWarmUpMs;
+    int lastSample = 0;                       // clock / kSampleMs
+    std::vector<long> heap, rss;              // one sample every kSampleMs after the warm-up
 } watch;
 
 // An explosion keeps its position, which tells them apart from frame to frame.
@@ -105,6 +113,7 @@ void ageExplosions()
     for (const ParticleEmitter& e : game.explosions) {
         const auto was = std::find_if(watch.born.begin(), watch.born.end(),
                                       [&](const auto& b) { return b.first == e.position; });
+        watch.explosions += was == watch.born.end();
         born.emplace_back(e.position, was == watch.born.end() ? watch.frame : was->second);
         watch.oldest = std::max(watch.oldest, watch.frame - born.back().second);
     }
@@ -117,8 +126,8 @@ void checkFrame()
     watch.mostMissiles = std::max(watch.mostMissiles, game.missiles.size());
     watch.finite = watch.finite && allFinite();
     ageExplosions();
-    if (game.currentTime / 60000 > watch.lastSample && game.currentTime > kWarmUpMs) {
-        watch.lastSample = game.currentTime / 60000;
+    if (game.currentTime / kSampleMs > watch.lastSample && game.currentTime > watch.warmUpMs) {
+        watch.lastSample = game.currentTime / kSampleMs;
         glFinish();
         watch.heap.push_back(heapBesideLists());
         watch.rss.push_back(residentBytes());
@@ -126,10 +135,32 @@ void checkFrame()
     glutSwapBuffers();
 }
 
+// The goals make_recordings reached writing the game, beside the recording.
+std::map<std::string, long> goals()
+{
+    std::map<std::string, long> goals;
+    std::ifstream file(QUORVANE_SOAK_RECORDING ".goals");
+    std::string name;
+    for (long count = 0; file >> name >> count;)
+        goals[name] = count;
+    return goals;
+}
+
+long occurrences(const std::string& text, const std::string& part)
+{
+    long count = 0;
+    for (std::size_t at = text.find(part); at != std::string::npos; at = text.find(part, at + 1))
+        ++count;
+    return count;
+}
+
 }  // namespace
 
 TEST(Soak, ALongHeavyGameKeepsEveryLimit)
 {
+    std::map<std::string, long> goal = goals();
+    ASSERT_EQ(goal.size(), 6u) << "no goals beside the recording";
+    watch.warmUpMs = static_cast<int>(std::min<long>(kMostWarmUpMs, goal["minutes"] * 60000 / 4));
     Recording recording;
     std::string error;
     ASSERT_TRUE(loadRecording(QUORVANE_SOAK_RECORDING, "soak.qvr", recording, error)) << error;
@@ -141,10 +172,14 @@ TEST(Soak, ALongHeavyGameKeepsEveryLimit)
 
     EXPECT_FALSE(result.diverged);
     EXPECT_LE(watch.mostMissiles, 7u);
+    EXPECT_GE(static_cast<long>(watch.mostMissiles), goal["alive"]) << "missiles alive at once";
     EXPECT_TRUE(watch.finite) << "a position became infinite or not a number";
     EXPECT_LE(watch.oldest, kExplosionMaxFrames) << "an explosion never drains";
-    if (watch.heap.size() >= 4) {
-        EXPECT_LE(growth(watch.heap), kHeapSlackBytes) << "the heap grows";
-        EXPECT_LE(growth(watch.rss), kRssSlackBytes) << "resident memory grows";
-    }
+    EXPECT_GE(occurrences(out.str(), "Spawning Missile at: "), goal["spawned"]);
+    EXPECT_GE(occurrences(out.str(), "Score: "), goal["kills"]);
+    EXPECT_GE(occurrences(out.str(), "% of the planet's population remains."), goal["impacts"]);
+    EXPECT_GE(watch.explosions, goal["explosions"]);
+    ASSERT_GE(watch.heap.size(), 4u) << "too few memory samples";
+    EXPECT_LE(growth(watch.heap), kHeapSlackBytes) << "the heap grows";
+    EXPECT_LE(growth(watch.rss), kRssSlackBytes) << "resident memory grows";
 }

@@ -2,13 +2,18 @@
 // from the game's own state, so after a change to the rules they still reach
 // their kills, impacts and crash: run this again and review the diffs.
 //
-//   make_recordings session FILE        the session test's game: a kill,
-//                                       impacts, game over, a crash, r, a new game
+//   make_recordings session FILE        the session test's game: a flight
+//                                       toward the planet, impacts, a kill, a
+//                                       crash into it with people left, game
+//                                       over, r, a new game
 //   make_recordings demo FILE           about a minute of play for --replay
 //   make_recordings heavy MINUTES FILE  seven missiles, explosions and a
-//                                       stream of shots, for the soak
+//                                       stream of shots, for the soak; its
+//                                       goals go to FILE.goals
 //
-// It draws every frame, so it needs an X display (xvfb-run).
+// A goal a script does not reach within its limit ends the program with
+// status 1 and a line naming it. It draws every frame, so it needs an X
+// display (xvfb-run).
 #include "app/app.h"
 #include "replay/recorder.h"
 #include "assets/texture_root.h"
@@ -21,14 +26,49 @@
 #include <cstdio>
 #include <cstdlib>
 #include <filesystem>
+#include <fstream>
 #include <iostream>
 #include <string>
+#include <utility>
+#include <vector>
 
 namespace {
+
+// ---- types -----------------------------------------------------------------
+
+// The game's lines on their way to standard output, counted by kind.
+class LineCounter : public std::streambuf {
+public:
+    explicit LineCounter(std::streambuf* out) : out_(out) {}
+    long spawned = 0, kills = 0, impacts = 0;
+
+protected:
+    int overflow(int c) override
+    {
+        if (c == EOF)
+            return 0;
+        if (c == '\n') {
+            spawned += line_.starts_with("Spawning Missile at: ");
+            kills += line_.starts_with("Score: ");
+            impacts += line_.ends_with("% of the planet's population remains.");
+            line_.clear();
+        } else {
+            line_ += static_cast<char>(c);
+        }
+        return out_->sputc(static_cast<char>(c));
+    }
+    int sync() override { return out_->pubsync(); }
+
+private:
+    std::streambuf* out_;
+    std::string     line_;
+};
 
 // ---- state -----------------------------------------------------------------
 
 int clockMs = 0;  // the scripted clock
+LineCounter* lines = nullptr;
+std::size_t mostMissiles = 0;  // alive at once
 
 // ---- inputs ------------------------------------------------------------------
 
@@ -41,6 +81,7 @@ void run(int ticks, int msPerTick)
         clockMs += msPerTick;
         recordTick();
         recordFrame();
+        mostMissiles = std::max(mostMissiles, game.missiles.size());
     }
 }
 
@@ -113,12 +154,23 @@ void shootDown(std::size_t index, int msPerTick, bool early = false)
     }
 }
 
-// Runs until `done` or `limit` ticks, whichever comes first.
+// Runs until `done` or `limit` ticks, whichever comes first; true when done.
 template <typename Done>
-void runUntil(const Done& done, int limit, int msPerTick)
+bool runUntil(const Done& done, int limit, int msPerTick)
 {
     for (int tick = 0; !done() && tick < limit; ++tick)
         run(1, msPerTick);
+    return done();
+}
+
+// A recording that silently missed its kill or its crash would pass for a
+// good one, so a goal not reached ends the program.
+void require(bool reached, const std::string& goal)
+{
+    if (reached)
+        return;
+    std::cerr << "make_recordings: " << goal << " not reached\n";
+    std::exit(1);
 }
 
 // Where a missile will be when a shot fired now reaches it.
@@ -134,7 +186,9 @@ Vec3 leadTarget(const Missile& m)
 
 // ---- scripts -----------------------------------------------------------------
 
-// The planet's centre is reached with the speed keys after a look toward it.
+// The planet's centre is reached with the speed keys after a look toward it;
+// the game crashes the eye within this distance of it.
+constexpr float kCrashDistance = 25.5f;
 float planetDistance() { return distance(game.camera.eye, kPlanetCentre); }
 
 void session()
@@ -144,27 +198,42 @@ void session()
     recordMotion(700, 300);
     run(30, 20);
 
-    // Space starts the game; a look around, then wait for the first missile
-    // at 60 ms a tick (a combat pass every tick) and shoot it down.
+    // Space starts the game; a look around, then a flight toward the planet
+    // that stops short of it, at 60 ms a tick (a combat pass every tick).
     press(' ');
     recordMotion(520, 410);
     recordMotion(530, 412);
     recordMotion(545, 415);
     run(10, 60);
-    runUntil([] { return !game.missiles.empty(); }, 200, 60);
-    shootDown(0, 60);
-    runUntil([] { return game.score > 0; }, 2000, 60);
-
-    // Impacts until the population is gone, while flying toward the planet
-    // and stopping short of it; nothing stops at game over, and the crash
-    // comes after it.
     lookToward(kPlanetCentre);
     press('w', 100);
-    runUntil([] { return game.population == 0 || planetDistance() < 35; }, 4000, 60);
+    require(runUntil([] { return planetDistance() < 35; }, 4000, 60) && game.population == 100,
+            "the session's approach to the planet");
     press('s', 100);
-    runUntil([] { return game.population == 0; }, 4000, 60);
+
+    // The newest missile shot down, an impact, then on into the planet while
+    // people are left: the crash takes the rest at once. Backing out of it,
+    // the impacts that follow leave 0%, and nothing stops at game over.
+    require(runUntil([] { return !game.missiles.empty(); }, 200, 60), "the session's first missile");
+    shootDown(game.missiles.size() - 1, 60);
+    require(runUntil([] { return game.score > 0; }, 2000, 60), "the session's kill");
+    require(runUntil([] { return game.population < 100; }, 4000, 60), "the session's first impact");
     press('w', 100);
-    run(60, 60);
+    int peopleLeft = 0;  // before the tick that reaches the planet
+    const auto atPlanet = [&peopleLeft] {
+        if (planetDistance() <= kCrashDistance)
+            return true;
+        peopleLeft = game.population;
+        return false;
+    };
+    require(runUntil(atPlanet, 4000, 60) && peopleLeft > 0 && game.population == 0,
+            "the session's crash with people left");
+    press('s', 200);
+    require(runUntil([] { return planetDistance() > 40; }, 4000, 60), "the session's way out of the planet");
+    press('w', 100);
+    const long impacts = lines->impacts;
+    require(runUntil([impacts] { return lines->impacts > impacts; }, 4000, 60),
+            "the session's impact after the crash");
 
     // `r` brings back the title screen; space starts a new game.
     press('r');
@@ -182,13 +251,14 @@ void demo()
     press(' ');
     press('l');
     for (int tries = 0; game.score < 15 && tries < 5; ++tries) {
-        runUntil([] { return !game.missiles.empty(); }, 1000, kMs);
+        require(runUntil([] { return !game.missiles.empty(); }, 1000, kMs), "a missile for the demo");
         const int score = game.score;
         shootDown(game.missiles.size() - 1, kMs, true);
         runUntil([score] { return game.score > score; }, 300, kMs);
     }
-    runUntil([] { return game.population < 100; }, 2000, kMs);
+    require(runUntil([] { return game.population < 100; }, 2000, kMs), "the demo's impact");
     run(50, kMs);
+    require(game.score >= 15, "the demo's three kills");
     lookToward(kPlanetCentre);
     press('w', 60);
     run(150, kMs);
@@ -227,6 +297,33 @@ void heavy(int minutes)
     }
 }
 
+// What the heavy game reaches in so many minutes, at the least: a spawn
+// every six seconds, seven missiles alive at once within the first minute;
+// from the fifth minute, when missiles first come within the shots' range, a
+// kill a minute and, as a missile flies four minutes, an impact every ten.
+// Each death leaves an explosion. The soak checks its replay against these.
+std::vector<std::pair<std::string, long>> heavyGoals(int minutes)
+{
+    const long late = std::max(0, minutes - 4);
+    return {{"spawned", 10L * minutes}, {"alive", minutes > 0 ? 7 : 0}, {"kills", late},
+            {"impacts", (late + 9) / 10}, {"explosions", late + (late + 9) / 10}};
+}
+
+// Fails on the first goal missed; writes them all to FILE.goals for the soak.
+void checkHeavyGoals(int minutes, const std::string& file)
+{
+    const long reached[] = {lines->spawned, static_cast<long>(mostMissiles), lines->kills, lines->impacts,
+                            lines->kills + lines->impacts};
+    std::ofstream goals(file + ".goals");
+    goals << "minutes " << minutes << '\n';
+    int i = 0;
+    for (const auto& [name, count] : heavyGoals(minutes)) {
+        require(reached[i++] >= count, "the heavy game's goal '" + name + ' ' + std::to_string(count) + "'");
+        goals << name << ' ' << count << '\n';
+    }
+    require(goals.flush().good(), "writing " + file + ".goals");
+}
+
 int usage()
 {
     std::cerr << "usage: make_recordings session FILE | demo FILE | heavy MINUTES FILE\n";
@@ -251,12 +348,20 @@ int main(int argc, char** argv)
         return 1;
     }
     recordReshape(kWindowWidth, kWindowHeight);  // as GLUT's first event
+    LineCounter counter(std::cout.rdbuf());
+    lines = &counter;
+    std::streambuf* const standardOutput = std::cout.rdbuf(&counter);
     if (script == "session")
         session();
     else if (script == "demo")
         demo();
-    else
+    else {
+        std::filesystem::remove(file + ".goals");
         heavy(std::atoi(argv[2]));
+    }
     finishRecording();
+    if (isHeavy)
+        checkHeavyGoals(std::atoi(argv[2]), file);
+    std::cout.rdbuf(standardOutput);
     return 0;
 }
