@@ -1,6 +1,7 @@
 #include "replay/recorder.h"
 
 #include "replay/recording.h"
+#include "core/output_file.h"
 #include "core/platform.h"
 #include "game/checksum.h"
 
@@ -126,10 +127,7 @@ static void writeChecksum()
 
 static int recordedClock() { return rec.clock; }
 
-// Only a regular file: opening a FIFO or a device could block or touch
-// hardware, so those are refused from their status, and the open itself
-// cannot block (a FIFO swapped in meanwhile is caught after it; a regular
-// file ignores O_NONBLOCK). Nothing is emptied here.
+// Nothing is emptied here: that waits for the window.
 bool openRecording(const std::string& path, const std::string& name, const GameCallbacks& game,
                    std::string& error)
 {
@@ -138,29 +136,9 @@ bool openRecording(const std::string& path, const std::string& name, const GameC
     rec.name = name;
     rec.path = path;
     rec.game = game;
-    struct stat info;
-    if (::stat(path.c_str(), &info) == 0) {
-        if (!S_ISREG(info.st_mode)) {
-            error = name + ": is not a regular file";
-            return false;
-        }
-    } else if (errno == ENOENT) {
-        rec.created = true;
-    } else {
-        error = name + ": " + std::strerror(errno);
+    rec.fd = openOutputFile(path, name, rec.created, error);
+    if (rec.fd < 0)
         return false;
-    }
-    rec.fd = ::open(path.c_str(), O_WRONLY | O_CREAT | O_NONBLOCK | O_NOCTTY | O_CLOEXEC, 0644);
-    if (rec.fd < 0) {
-        error = name + ": " + std::strerror(errno);
-        return false;
-    }
-    if (::fstat(rec.fd, &info) != 0 || !S_ISREG(info.st_mode)) {
-        ::close(rec.fd);
-        rec.fd = -1;
-        error = name + ": is not a regular file";
-        return false;
-    }
     rec.clockSource = platform.elapsedMs;
     platform.elapsedMs = recordedClock;
     return true;

@@ -1,5 +1,9 @@
 #include "sound/wav.h"
 
+#include "core/output_file.h"
+
+#include <unistd.h>
+
 #include <cerrno>
 #include <cstdio>
 #include <cstring>
@@ -87,9 +91,14 @@ static void stopWriting(const std::string& why)
 bool createWavOut(const std::string& path, int rate, std::string& error, std::uint64_t dataLimit)
 {
     closeWavOut();
-    std::FILE* file = std::fopen(path.c_str(), "wb");
+    bool created = false;
+    const int fd = openOutputFile(path, path, created, error);
+    if (fd < 0)
+        return false;
+    std::FILE* file = ::ftruncate(fd, 0) == 0 ? ::fdopen(fd, "wb") : nullptr;
     if (!file) {
         error = path + ": " + std::strerror(errno);
+        ::close(fd);
         return false;
     }
     out = {file, path, rate, 0, dataLimit, false};

@@ -7,7 +7,10 @@
 #include "sound/soundtrack.h"
 #include "sound/wav.h"
 
+#include <sys/resource.h>
+
 #include <cmath>
+#include <csignal>
 #include <cstdio>
 #include <cstring>
 #include <fstream>
@@ -172,7 +175,15 @@ TEST(WavOut, StopsAtItsLimitOrAFullDiskOnceAndRefusesAnUncreatableFile)
     closeWavOut();
     std::remove(path.c_str());
 
-    ASSERT_TRUE(createWavOut("/dev/full", 8000, error));
+    // a disk that fills up: a file-size limit stops the writes (a device is
+    // no soundtrack file)
+    const std::string fullPath = ::testing::TempDir() + "full_test.wav";
+    ASSERT_TRUE(createWavOut(fullPath, 8000, error));
+    rlimit saved{};
+    ::getrlimit(RLIMIT_FSIZE, &saved);
+    const rlimit small{1000, saved.rlim_max};
+    const auto oldSignal = std::signal(SIGXFSZ, SIG_IGN);
+    ::setrlimit(RLIMIT_FSIZE, &small);
     testing::internal::CaptureStderr();
     for (int i = 0; i < 3; ++i) {
         appendWavOut(frames.data(), 150);
@@ -180,8 +191,11 @@ TEST(WavOut, StopsAtItsLimitOrAFullDiskOnceAndRefusesAnUncreatableFile)
     }
     closeWavOut();
     const std::string full = testing::internal::GetCapturedStderr();
+    ::setrlimit(RLIMIT_FSIZE, &saved);
+    std::signal(SIGXFSZ, oldSignal);
+    std::remove(fullPath.c_str());
     EXPECT_EQ(std::count(full.begin(), full.end(), '\n'), 1) << full;
-    EXPECT_NE(full.find("cannot write /dev/full"), std::string::npos) << full;
+    EXPECT_NE(full.find("cannot write " + fullPath), std::string::npos) << full;
 
     EXPECT_FALSE(createWavOut("/nonexistent/dir/x.wav", 8000, error));
     EXPECT_NE(error.find("/nonexistent/dir/x.wav"), std::string::npos);

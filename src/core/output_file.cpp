@@ -1,0 +1,38 @@
+#include "core/output_file.h"
+
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <cerrno>
+#include <cstring>
+
+// ---- functions -------------------------------------------------------------
+
+int openOutputFile(const std::string& path, const std::string& name, bool& created, std::string& error)
+{
+    created = false;
+    struct stat info;
+    if (::stat(path.c_str(), &info) == 0) {
+        if (!S_ISREG(info.st_mode)) {
+            error = name + ": is not a regular file";
+            return -1;
+        }
+    } else if (errno == ENOENT) {
+        created = true;
+    } else {
+        error = name + ": " + std::strerror(errno);
+        return -1;
+    }
+    const int fd = ::open(path.c_str(), O_WRONLY | O_CREAT | O_NONBLOCK | O_NOCTTY | O_CLOEXEC, 0644);
+    if (fd < 0) {
+        error = name + ": " + std::strerror(errno);
+        return -1;
+    }
+    if (::fstat(fd, &info) != 0 || !S_ISREG(info.st_mode)) {
+        ::close(fd);
+        error = name + ": is not a regular file";
+        return -1;
+    }
+    return fd;
+}
