@@ -31,17 +31,25 @@ Sound makeLaunch()
     return finish(s);
 }
 
+// Noise filtered round a loop of `count` samples, so it repeats without a
+// click.
+static std::vector<double> loopedNoise(std::size_t count, std::uint32_t seed, double cutoff)
+{
+    Noise noise(seed);
+    std::vector<double> values(count);
+    for (double& v : values)
+        v = noise.next();
+    lowPassLooped(values, cutoff);
+    return values;
+}
+
 // One second of a buzzing motor: every partial completes whole cycles in
 // the loop, and the noise is filtered round the loop, so it repeats without
 // a click. The 110 Hz fundamental carries the Doppler shift.
 Sound makeEngine()
 {
     Sound s = silence(1.0);
-    Noise noise(23);
-    std::vector<double> hiss(s.samples.size());
-    for (double& v : hiss)
-        v = noise.next();
-    lowPassLooped(hiss, 600);
+    const std::vector<double> hiss = loopedNoise(s.samples.size(), 23, 600);
     for (std::size_t i = 0; i < s.samples.size(); ++i) {
         const double t = timeOf(static_cast<int>(i));
         const double flutter = 1 + 0.15 * sine(6, t);
@@ -134,11 +142,7 @@ Sound makeGameOver()
 Sound makeTitle()
 {
     Sound s = silence(4.0);
-    Noise noise(67);
-    std::vector<double> wind(s.samples.size());
-    for (double& v : wind)
-        v = noise.next();
-    lowPassLooped(wind, 300);
+    const std::vector<double> wind = loopedNoise(s.samples.size(), 67, 300);
     for (std::size_t i = 0; i < s.samples.size(); ++i) {
         const double t = timeOf(static_cast<int>(i));
         const double chord = sine(110, t) + 0.6 * sine(165, t) + 0.4 * sine(220, t) + 0.25 * sine(277.25, t);
