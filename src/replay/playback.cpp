@@ -5,7 +5,9 @@
 #include "game/checksum.h"
 
 #include <GL/glut.h>
+#ifndef __EMSCRIPTEN__
 #include <GL/glx.h>
+#endif
 
 #include <chrono>
 #include <cstdio>
@@ -180,6 +182,7 @@ static void endPlayback()
 // where the driver lets us say so.
 static void askNoVsync()
 {
+#ifndef __EMSCRIPTEN__  // a page draws when the browser asks: nothing to turn off
     Display* display = glXGetCurrentDisplay();
     const GLXDrawable drawable = glXGetCurrentDrawable();
     if (!display || !drawable)
@@ -193,6 +196,7 @@ static void askNoVsync()
         using SwapInterval = int (*)(unsigned);
         reinterpret_cast<SwapInterval>(address("glXSwapIntervalMESA"))(0);
     }
+#endif
 }
 
 // Whether a tick recorded at `clock` is due, at the recorded pace.

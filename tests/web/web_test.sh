@@ -1,0 +1,53 @@
+#!/usr/bin/env bash
+# The browser build plays the session recording in headless Chromium and
+# prints what the desktop prints, byte for byte, with every checksum agreeing.
+#   web_test.sh SOURCE_DIR PAGE_DIR
+set -euo pipefail
+source_dir=$1
+page_dir=$2
+"$source_dir/scripts/install-deps.sh" web || { echo "cannot install the browser build's packages"; exit 77; }
+if ! node --experimental-websocket -e 'if (typeof WebSocket !== "function") process.exit(1)' 2>/dev/null; then
+    echo "node has no WebSocket client (Node 20.10 or later has one)" >&2
+    exit 1
+fi
+"$source_dir/web/build.sh" "$page_dir"
+cp "$source_dir/tests/game/session.qvr" "$page_dir/session.qvr"
+
+work=$(mktemp -d)
+server=
+cleanup() {
+    [ -n "$server" ] && kill "$server" 2>/dev/null
+    rm -rf "$work"
+}
+trap cleanup EXIT
+python3 -u -m http.server 0 --bind 127.0.0.1 --directory "$page_dir" > "$work/server.log" 2>&1 &
+server=$!
+port=
+for _ in $(seq 200); do
+    port=$(sed -n 's/.*port \([0-9]*\).*/\1/p' "$work/server.log" | head -n1)
+    [ -n "$port" ] && break
+    kill -0 "$server" || { cat "$work/server.log"; exit 1; }
+    sleep 0.05
+done
+[ -n "$port" ] || { echo "the server named no port"; exit 1; }
+
+node --experimental-websocket "$source_dir/tests/web/drive.mjs" /usr/bin/chromium-headless-shell \
+    "http://127.0.0.1:$port/index.html?timedemo=session.qvr" "$work/profile" > "$work/page.json"
+python3 - "$work/page.json" "$source_dir/tests/game/session_expected.txt" <<'PY'
+import json, sys
+page = json.load(open(sys.argv[1]))
+expected = open(sys.argv[2]).read()
+printed = ''.join(line + '\n' for line in page['stdout'])
+errors = '\n'.join(page['stderr'])
+print(next((line for line in page['stderr'] if 'frames in' in line), 'no frame line'))
+failures = []
+if page['exitStatus'] != 0:
+    failures.append(f"exit status {page['exitStatus']}, not 0")
+if 'replay diverged' in errors:
+    failures.append('a checksum disagreed: ' + errors)
+if printed != expected:
+    failures.append('standard output differs from the desktop\'s:\n' + printed)
+for failure in failures:
+    print(failure)
+sys.exit(1 if failures else 0)
+PY
