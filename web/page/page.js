@@ -4,7 +4,7 @@
 
 // What a test (or a curious player) can read back: every line the game
 // printed, and its exit status once it has ended.
-const quorvane = window.quorvane = { stdout: [], stderr: [], exitStatus: null, recording: null };
+const quorvane = window.quorvane = { stdout: [], stderr: [], exitStatus: null, recording: null, started: false };
 
 const params = new URLSearchParams(location.search);
 const canvas = document.getElementById('canvas');
@@ -115,6 +115,7 @@ function start() {
     document.getElementById('loading').style.display = 'none';
     canvas.focus();
     Module.callMain(args);
+    quorvane.started = true;
 }
 
 function ended(status) {
@@ -134,7 +135,7 @@ var Module = {
     canvas: canvas,
     print: line => show(line, quorvane.stdout),
     printErr: line => show(line, quorvane.stderr),
-    onExit: ended,
+    onGameEnd: ended,
     preRun: [],
     setStatus: text => {
         const progress = /\((\d+(?:\.\d+)?)\/(\d+)\)/.exec(text);
