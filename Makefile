@@ -4,9 +4,13 @@
 # make package: the Debian package (build/quorvane_*.deb).
 # make demo: the README's pictures in docs/, drawn by the game replaying the
 #            session recording under Xvfb (every frame drawn in build/demo/).
+# make web: install what is missing and build the page into build-web/.
+# make serve: serve build-web/ on 127.0.0.1 to play in a browser.
 # make bench: build and run the benchmarks (the frame benchmark under Xvfb
 #   when there is no display).
 BUILD ?= build
+WEB_BUILD ?= build-web
+WEB_PORT ?= 8000
 SANITIZE_BUILD ?= build-sanitize
 JOBS  ?= $(shell nproc)
 XVFB  := xvfb-run -a -s "-screen 0 1280x1024x24 -noreset"
@@ -16,7 +20,7 @@ SANITIZE_FLAGS := -fsanitize=address,undefined -fno-sanitize-recover=all -fno-om
 # Runs a command under Xvfb when there is no display.
 with_display = if [ -n "$$DISPLAY" ]; then $(1); else $(XVFB) $(1); fi
 
-.PHONY: run test test-sanitize bench build package demo clean
+.PHONY: run test test-sanitize bench build package demo clean web serve
 
 run:
 	@scripts/install-deps.sh run
@@ -49,8 +53,8 @@ test-sanitize:
 	    -DQUORVANE_DPKG_BUILDFLAGS=OFF
 	cmake --build $(SANITIZE_BUILD) -j $(JOBS)
 	@cd $(SANITIZE_BUILD) && export UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1 && \
-	    ASAN_OPTIONS=detect_leaks=1 ctest --output-on-failure -LE 'display|install|soak|fuzz' && \
-	    export ASAN_OPTIONS=detect_leaks=0 && $(call with_display,ctest --output-on-failure -L display -LE 'install|soak')
+	    ASAN_OPTIONS=detect_leaks=1 ctest --output-on-failure -LE 'display|install|soak|fuzz|web' && \
+	    export ASAN_OPTIONS=detect_leaks=0 && $(call with_display,ctest --output-on-failure -L display -LE 'install|soak|web')
 
 bench:
 	@scripts/install-deps.sh test
@@ -76,5 +80,14 @@ package: build
 demo: build
 	@$(call with_display,bash scripts/demo.sh $(BUILD)/quorvane $(BUILD)/demo docs)
 
+web:
+	@scripts/install-deps.sh web
+	JOBS=$(JOBS) web/build.sh $(WEB_BUILD)
+
+serve:
+	@test -f $(WEB_BUILD)/quorvane.js || { echo "No page in $(WEB_BUILD): run make web first"; exit 1; }
+	@echo "Open http://127.0.0.1:$(WEB_PORT)/ (Ctrl-C stops the server)"
+	python3 -m http.server $(WEB_PORT) --bind 127.0.0.1 --directory $(WEB_BUILD)
+
 clean:
-	rm -rf $(BUILD) $(SANITIZE_BUILD)
+	rm -rf $(BUILD) $(SANITIZE_BUILD) $(WEB_BUILD)

@@ -1,16 +1,18 @@
 #!/usr/bin/env bash
 # Installs the Debian packages that are missing for building and running the
-# game ("run") or also for its tests ("test"). Touches nothing when all are
-# present.
+# game ("run"), also for its tests ("test"), or for the browser build and its
+# test in headless Chromium ("web"). Touches nothing when all are present.
 set -euo pipefail
 
 run_packages=(cmake g++ make freeglut3-dev libglu1-mesa-dev libgl1-mesa-dri libopenal-dev)
 test_packages=(libgtest-dev libbenchmark-dev xvfb xauth xdotool libfreetype-dev fonts-dejavu-core clang libclang-rt-14-dev libpng-dev imagemagick dpkg-dev desktop-file-utils lintian appstream man-db valgrind)
+web_packages=(emscripten cmake make python3 chromium-headless-shell)
 
 case "${1:-run}" in
     run)  wanted=("${run_packages[@]}") ;;
     test) wanted=("${run_packages[@]}" "${test_packages[@]}") ;;
-    *)    echo "usage: $0 [run|test]" >&2; exit 2 ;;
+    web)  wanted=("${web_packages[@]}") ;;
+    *)    echo "usage: $0 [run|test|web]" >&2; exit 2 ;;
 esac
 
 missing=()

@@ -1,6 +1,7 @@
 #include "game/missiles.h"
 
 #include "core/random.h"
+#include "core/trig.h"
 #include "game/events.h"
 #include "game/state.h"
 
@@ -35,7 +36,7 @@ Vec3 randomSpawnPoint()
     const int angleDraw = gameRand();
     const float phi = static_cast<float>(angleDraw / static_cast<double>(kRandomMax) * kTwoPi);
     const float s = std::sqrt(1 - u * u);
-    return {kSpawnRadiusXY * s * std::cos(phi), kSpawnRadiusXY * s * std::sin(phi), kSpawnRadiusZ * u};
+    return {kSpawnRadiusXY * s * exactCos(phi), kSpawnRadiusXY * s * exactSin(phi), kSpawnRadiusZ * u};
 }
 
 // The interval shrinks and the line is written on every spawn event, even

@@ -1,5 +1,7 @@
 #include "records/camera.h"
 
+#include "core/trig.h"
+
 #include <cmath>
 
 constexpr double kDegToRad = 0.017453292519943295;
@@ -13,10 +15,10 @@ Camera::Camera(float eyeX, float eyeY, float eyeZ, float lookX, float lookY, flo
 void Camera::updateView(float yaw, float pitch)
 {
     const double b = pitch * kDegToRad;
-    const double h = std::cos(b) * lookRadius;
-    const float sx = static_cast<float>(std::cos(yaw * kDegToRad) * h);
-    const float sy = static_cast<float>(std::sin(b) * lookRadius);
-    const float sz = static_cast<float>(std::cos((90.0 - yaw) * kDegToRad) * h);
+    const double h = exactCos(b) * lookRadius;
+    const float sx = static_cast<float>(exactCos(yaw * kDegToRad) * h);
+    const float sy = static_cast<float>(exactSin(b) * lookRadius);
+    const float sz = static_cast<float>(exactCos((90.0 - yaw) * kDegToRad) * h);
     center = {-sx, -sy, -sz};
     back = eye - center;
 }

@@ -5,7 +5,9 @@
 #include "game/checksum.h"
 
 #include <GL/glut.h>
+#ifndef __EMSCRIPTEN__
 #include <GL/glx.h>
+#endif
 
 #include <algorithm>
 #include <chrono>
@@ -215,6 +217,7 @@ static void endPlayback()
 // where the driver lets us say so.
 static void askNoVsync()
 {
+#ifndef __EMSCRIPTEN__  // a page draws when the browser asks: nothing to turn off
     Display* display = glXGetCurrentDisplay();
     const GLXDrawable drawable = glXGetCurrentDrawable();
     if (!display || !drawable)
@@ -228,6 +231,7 @@ static void askNoVsync()
         using SwapInterval = int (*)(unsigned);
         reinterpret_cast<SwapInterval>(address("glXSwapIntervalMESA"))(0);
     }
+#endif
 }
 
 // Whether a tick recorded at `clock` is due, at the recorded pace.

@@ -1,0 +1,89 @@
+#!/usr/bin/env bash
+# The browser build plays the session recording in headless Chromium and
+# prints what the desktop prints, byte for byte, with every checksum agreeing;
+# then a game played in the page (keys, mouse look, q) replays on the desktop.
+#   web_test.sh SOURCE_DIR PAGE_DIR DESKTOP_GAME
+set -euo pipefail
+source_dir=$1
+page_dir=$2
+desktop_game=$3
+"$source_dir/scripts/install-deps.sh" web || { echo "cannot install the browser build's packages"; exit 77; }
+if ! node --experimental-websocket -e 'if (typeof WebSocket !== "function") process.exit(1)' 2>/dev/null; then
+    echo "node has no WebSocket client (Node 20.10 or later has one)" >&2
+    exit 1
+fi
+"$source_dir/web/build.sh" "$page_dir"
+cp "$source_dir/tests/game/session.qvr" "$page_dir/session.qvr"
+
+work=$(mktemp -d)
+server=
+cleanup() {
+    [ -n "$server" ] && kill "$server" 2>/dev/null
+    rm -rf "$work"
+}
+trap cleanup EXIT
+python3 -u -m http.server 0 --bind 127.0.0.1 --directory "$page_dir" > "$work/server.log" 2>&1 &
+server=$!
+port=
+for _ in $(seq 200); do
+    port=$(sed -n 's/.*port \([0-9]*\).*/\1/p' "$work/server.log" | head -n1)
+    [ -n "$port" ] && break
+    kill -0 "$server" || { cat "$work/server.log"; exit 1; }
+    sleep 0.05
+done
+[ -n "$port" ] || { echo "the server named no port"; exit 1; }
+
+page() {  # URL [ACTIONS]
+    rm -rf "$work/profile"
+    node --experimental-websocket "$source_dir/tests/web/drive.mjs" /usr/bin/chromium-headless-shell \
+        "http://127.0.0.1:$port/index.html$1" "$work/profile" ${2:-}
+}
+
+page "?timedemo=session.qvr" > "$work/session.json"
+python3 - "$work/session.json" "$source_dir/tests/game/session_expected.txt" <<'PY'
+import json, sys
+page = json.load(open(sys.argv[1]))
+expected = open(sys.argv[2]).read()
+printed = ''.join(line + '\n' for line in page['stdout'])
+errors = '\n'.join(page['stderr'])
+print(next((line for line in page['stderr'] if 'frames in' in line), 'no frame line'))
+failures = []
+if page['exitStatus'] != 0:
+    failures.append(f"exit status {page['exitStatus']}, not 0")
+if 'replay diverged' in errors:
+    failures.append('a checksum disagreed: ' + errors)
+if printed != expected:
+    failures.append('standard output differs from the desktop\'s:\n' + printed)
+for failure in failures:
+    print(failure)
+sys.exit(1 if failures else 0)
+PY
+
+# A game in the page: start, look around past the edges (the warp's echo),
+# fire, fly, quit. Its recording must replay on the desktop to its output.
+{
+    echo "key space"
+    for i in $(seq 12); do echo "move 170 -60"; echo "key space"; echo "move -90 45"; done
+    echo "key w"
+    for i in $(seq 12); do echo "move -160 70"; echo "key space"; done
+    echo "key q"
+} > "$work/actions"
+page "" "$work/actions" > "$work/play.json"
+python3 - "$work/play.json" "$work/played.qvr" "$work/played.txt" <<'PY'
+import json, sys
+page = json.load(open(sys.argv[1]))
+if page['exitStatus'] != 0 or not page['recording'] or not page['recording'].endswith('end\n'):
+    sys.exit(f"the page ended with status {page['exitStatus']} and no complete recording")
+open(sys.argv[2], 'w').write(page['recording'])
+open(sys.argv[3], 'w').write(''.join(line + '\n' for line in page['stdout']))
+print(sum(line.startswith('m ') for line in page['recording'].splitlines()), 'pointer moves recorded')
+PY
+status=0
+bash "$source_dir/tests/support/own_display.sh" "$desktop_game" --replay "$work/played.qvr" \
+    > "$work/desktop.txt" 2> "$work/desktop.err" || status=$?
+if [ "$status" -ne 0 ] || ! cmp -s "$work/played.txt" "$work/desktop.txt"; then
+    echo "the page's game replayed on the desktop with status $status:"
+    cat "$work/desktop.err"
+    diff "$work/played.txt" "$work/desktop.txt"
+    exit 1
+fi

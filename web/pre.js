@@ -1,0 +1,32 @@
+// Runs inside the module before main. The game asks for an X display before
+// it opens a window; in a page the canvas is the display.
+Module.preRun = Module.preRun || [];
+Module.preRun.push(function () {
+    ENV.DISPLAY = 'canvas';
+});
+
+// Hands pointer motion to the game's passive motion callback, as GLUT does;
+// keys then carry the same pointer position, as on the desktop.
+Module.deliverMotion = function (x, y) {
+    Browser.mouseX = x;
+    Browser.mouseY = y;
+    if (GLUT.passiveMotionFunc)
+        getWasmTableEntry(GLUT.passiveMotionFunc)(x, y);
+};
+
+// The game's exit. When it comes from a key handler, GLUT's pending idle
+// timer keeps emscripten's runtime alive, which would skip the game's atexit
+// work (the recording's last checksum and `end`), neither report the exit
+// nor stop the game: do that work, stop every callback, tell the page once.
+var gameEnded = false;
+Module.quit = function (status, toThrow) {
+    if (!runtimeExited)
+        exitRuntime();
+    ABORT = true;
+    if (!gameEnded) {
+        gameEnded = true;
+        if (Module.onGameEnd)
+            Module.onGameEnd(status);
+    }
+    throw toThrow;
+};
