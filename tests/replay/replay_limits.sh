@@ -12,7 +12,11 @@ cd "$work" || exit 1
 
 # One frame of 32767 x 32767 is 3.2 GB; the screen's are 4 MB.
 printf 'quorvane-recording 1 game 0.1 window 1000 800\nt 0\nr 32767 32767\nf\nt 1\nf\n' >huge.qvr
-(ulimit -v 2000000 && exec timeout 60 "$game" --mute --replay huge.qvr --shots last) >"$out" 2>"$err"
+# AddressSanitizer reserves terabytes of address space for its shadow, so a
+# sanitized build runs without the limit (the plain build keeps it).
+limit=2000000
+ldd "$game" | grep -q libasan && limit=unlimited
+(ulimit -v "$limit" && exec timeout 60 "$game" --mute --replay huge.qvr --shots last) >"$out" 2>"$err"
 status=$?
 [[ $status -eq 0 && $(<"$err") == "huge.qvr ends early at line 6" ]] || fail "the largest window: status $status"
 read -r screen_width screen_height < <(xdotool getdisplaygeometry)
