@@ -88,8 +88,8 @@ void qvSphere(GLUquadric* quadric, GLdouble radius, GLint slices, GLint stacks)
         for (int i = 0; i <= slices; ++i) {
             const float s = 1 - static_cast<float>(i) / slices;
             const float sx = around.sin[i], cy = around.cos[i];
-            vertex(*quadric, sx * s0, cy * s0, c0, s, t0, r * sx * s0, r * cy * s0, r * c0);
             vertex(*quadric, sx * s1, cy * s1, c1, s, t1, r * sx * s1, r * cy * s1, r * c1);
+            vertex(*quadric, sx * s0, cy * s0, c0, s, t0, r * sx * s0, r * cy * s0, r * c0);
         }
         glEnd();
     }
@@ -146,24 +146,24 @@ void qvLookAt(GLdouble eyeX, GLdouble eyeY, GLdouble eyeZ, GLdouble centerX, GLd
     glTranslatef(static_cast<GLfloat>(-eyeX), static_cast<GLfloat>(-eyeY), static_cast<GLfloat>(-eyeZ));
 }
 
-// Six faces, each with its outward normal, as GLUT draws them.
+// Six faces in GLUT's order, each an outward normal and four corners (signs
+// of the half size) cut into two triangles along the first corner's diagonal.
 void qvSolidCube(GLdouble size)
 {
-    static constexpr float kNormals[6][3] = {{-1, 0, 0}, {0, 1, 0}, {1, 0, 0}, {0, -1, 0}, {0, 0, 1}, {0, 0, -1}};
-    static constexpr int kFaces[6][4] = {{0, 1, 2, 3}, {3, 2, 6, 7}, {7, 6, 5, 4},
-                                         {4, 5, 1, 0}, {5, 6, 2, 1}, {7, 4, 0, 3}};
+    static constexpr float kFaces[6][5][3] = {
+        {{0, 0, 1}, {1, 1, 1}, {-1, 1, 1}, {-1, -1, 1}, {1, -1, 1}},
+        {{1, 0, 0}, {1, 1, 1}, {1, -1, 1}, {1, -1, -1}, {1, 1, -1}},
+        {{0, 1, 0}, {1, 1, 1}, {1, 1, -1}, {-1, 1, -1}, {-1, 1, 1}},
+        {{-1, 0, 0}, {-1, 1, 1}, {-1, 1, -1}, {-1, -1, -1}, {-1, -1, 1}},
+        {{0, -1, 0}, {-1, -1, -1}, {1, -1, -1}, {1, -1, 1}, {-1, -1, 1}},
+        {{0, 0, -1}, {1, -1, -1}, {-1, -1, -1}, {-1, 1, -1}, {1, 1, -1}},
+    };
     const auto h = static_cast<float>(size / 2);
-    float v[8][3];
-    for (int i = 0; i < 8; ++i) {
-        v[i][0] = (i == 0 || i == 1 || i == 2 || i == 3) ? -h : h;
-        v[i][1] = (i == 0 || i == 1 || i == 4 || i == 5) ? -h : h;
-        v[i][2] = (i == 0 || i == 3 || i == 4 || i == 7) ? -h : h;
-    }
     glBegin(GL_TRIANGLES);
-    for (int face = 5; face >= 0; --face) {
-        for (int k : {0, 1, 2, 0, 2, 3}) {
-            glNormal3fv(kNormals[face]);
-            glVertex3fv(v[kFaces[face][k]]);
+    for (const auto& face : kFaces) {
+        for (int k : {1, 2, 3, 1, 3, 4}) {
+            glNormal3fv(face[0]);
+            glVertex3f(h * face[k][0], h * face[k][1], h * face[k][2]);
         }
     }
     glEnd();
