@@ -3,7 +3,7 @@
 // The quadrics follow GLU's layout: slices around z, stacks along it, the
 // texture's s running backwards around and t along. Each pair of a strip
 // starts where GLU starts it (the sphere's ring nearer -z, the cylinder's
-// nearer its base), so the triangles wind as GLU's do. GLU draws quad strips,
+// nearer its base), so the triangles split and wind as GLU's do. GLU draws quad strips,
 // which the emulation cannot; a quad strip's vertices in the same order draw
 // the same as a triangle strip. Every vertex carries its own normal and
 // texture coordinate, since the emulation does not carry them over.
