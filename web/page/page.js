@@ -74,7 +74,7 @@ function saveRecording() {
     link.href = URL.createObjectURL(new Blob([text], { type: 'text/plain' }));
     link.download = 'quorvane.qvr';
     link.click();
-    setTimeout(() => URL.revokeObjectURL(link.href), 0);
+    setTimeout(() => URL.revokeObjectURL(link.href), 60000);  // once the download has surely begun
 }
 
 // A recording dropped on the page plays: the page keeps the file for this
