@@ -26,35 +26,54 @@ static struct {
     ALCcontext* context = nullptr;
     ALuint      sources[kVoiceCount] = {};
     ALuint      buffers[kSoundCount] = {};
+    Vec3        listener;                    // world units
+    Vec3        at[kVoiceCount];             // where each voice's sound is, world units
+    bool        positional[kVoiceCount] = {};  // placed in the world, not on the listener
 } al;
 
 // ---- functions -------------------------------------------------------------
 
 // Counts a sound that plays on a running audio context with Web Audio
 // buffers scheduled for it.
+EM_JS(void, countHeard, (int sound, int source), {
+    const ctx = AL.currentCtx;
+    if (ctx.audioCtx.state != 'running' || !ctx.sources[source].audioQueue.length)
+        return;
+    Module.soundsStarted = Module.soundsStarted || [];
+    Module.soundsStarted[sound] = (Module.soundsStarted[sound] || 0) + 1;
+});
+
 static void countStarted(SoundId sound, ALuint source)
 {
     ALint state = 0;
     alGetSourcei(source, AL_SOURCE_STATE, &state);
-    if (state != AL_PLAYING)
-        return;
-    EM_ASM({
-        const ctx = AL.currentCtx;
-        if (ctx.audioCtx.state != 'running' || !ctx.sources[$1].audioQueue.length)
-            return;
-        Module.soundsStarted = Module.soundsStarted || [];
-        Module.soundsStarted[$0] = (Module.soundsStarted[$0] || 0) + 1;
-    }, static_cast<int>(sound), source);
+    if (state == AL_PLAYING)
+        countHeard(static_cast<int>(sound), static_cast<int>(source));
 }
 
-static void setPosition(ALuint source, const Vec3& at, bool atListener)
+// Web Audio's inverse distance goes on falling past the desktop's largest
+// distance, where OpenAL Soft's clamped one stops: a sound further away is
+// placed at that distance, in its own direction, so it plays as loud.
+static void place(int voice)
 {
+    if (!al.positional[voice])
+        return;
+    const Vec3& at = al.at[voice];
+    const float away = distance(at, al.listener);
+    const Vec3 placed = away > kMaxDistance ? al.listener + (kMaxDistance / away) * (at - al.listener) : at;
+    alSource3f(al.sources[voice], AL_POSITION, placed.x, placed.y, placed.z);
+}
+
+static void setPosition(int voice, const Vec3& at, bool atListener)
+{
+    const ALuint source = al.sources[voice];
     alSourcei(source, AL_SOURCE_RELATIVE, atListener ? AL_TRUE : AL_FALSE);
     alSourcef(source, AL_ROLLOFF_FACTOR, atListener ? 0.0f : kRolloff);
+    al.at[voice] = at;
+    al.positional[voice] = !atListener;
     if (atListener)
         alSource3f(source, AL_POSITION, 0, 0, 0);
-    else
-        alSource3f(source, AL_POSITION, at.x, at.y, at.z);
+    place(voice);
 }
 
 static void start(int voice, SoundId sound, const Vec3& at, const Vec3& velocity, bool atListener, bool loop)
@@ -64,7 +83,7 @@ static void start(int voice, SoundId sound, const Vec3& at, const Vec3& velocity
     alSourcei(source, AL_BUFFER, static_cast<ALint>(al.buffers[static_cast<int>(sound)]));
     alSourcef(source, AL_GAIN, soundInfo(sound).gain);
     alSourcei(source, AL_LOOPING, loop ? AL_TRUE : AL_FALSE);
-    setPosition(source, at, atListener);
+    setPosition(voice, at, atListener);
     alSource3f(source, AL_VELOCITY, velocity.x, velocity.y, velocity.z);
     alSourcePlay(source);
     countStarted(sound, source);
@@ -75,6 +94,9 @@ static void outListener(const Vec3& eye, const Vec3& forward, const Vec3& up)
     const ALfloat orientation[6] = {forward.x, forward.y, forward.z, up.x, up.y, up.z};
     alListener3f(AL_POSITION, eye.x, eye.y, eye.z);
     alListenerfv(AL_ORIENTATION, orientation);
+    al.listener = eye;
+    for (int voice = 0; voice < kVoiceCount; ++voice)
+        place(voice);
 }
 
 static void outPlayOnce(int voice, SoundId sound, const Vec3& at, bool atListener)
@@ -89,7 +111,8 @@ static void outStartLoop(int voice, SoundId sound, const Vec3& at, const Vec3& v
 
 static void outMoveLoop(int voice, const Vec3& at, const Vec3& velocity)
 {
-    alSource3f(al.sources[voice], AL_POSITION, at.x, at.y, at.z);
+    al.at[voice] = at;
+    place(voice);
     alSource3f(al.sources[voice], AL_VELOCITY, velocity.x, velocity.y, velocity.z);
 }
 
