@@ -127,7 +127,7 @@ TEST_F(RecorderTest, ACopyMidGameHoldsWhatTheFileWouldHoldWereTheGameToEndNowAnd
     EXPECT_EQ(written(), before);
     finishRecording();
     EXPECT_EQ(copy, written());
-    EXPECT_NE(copy.find("\nt 1500 2\nc "), std::string::npos);
+    EXPECT_NE(copy.find("\nt 1600 2\nc "), std::string::npos);
     EXPECT_TRUE(recordingSoFar(error).empty());
     EXPECT_EQ(error, "nothing is being recorded");
 }
