@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # The browser build plays the session recording in headless Chromium and
 # prints what the desktop prints, byte for byte, with every checksum agreeing;
-# then a game played in the page (keys, mouse look, q) replays on the desktop.
+# then a game played in the page (keys, mouse look, q) replays on the desktop,
+# and so does its copy saved mid-game, which also plays dropped on the page.
 #   web_test.sh SOURCE_DIR PAGE_DIR DESKTOP_GAME
 set -euo pipefail
 source_dir=$1
