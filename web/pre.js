@@ -30,3 +30,15 @@ Module.quit = function (status, toThrow) {
     }
     throw toThrow;
 };
+
+// A complete copy of the recording so far, for the page's Save button.
+Module.recordingSoFar = function () {
+    return UTF8ToString(_quorvaneRecordingSoFar());
+};
+
+// Browsers hold audio back until the player clicks or presses a key: every
+// such gesture resumes it, should the first not have been enough.
+Module.resumeSound = function () {
+    if (typeof AL != 'undefined' && AL.currentCtx && AL.currentCtx.audioCtx.state === 'suspended')
+        AL.currentCtx.audioCtx.resume();
+};

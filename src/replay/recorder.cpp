@@ -103,6 +103,20 @@ static void writeLine(const char* format, ...)
     rec.buffer[rec.used++] = '\n';
 }
 
+// The lines writeTickRun and writeChecksum would write, for a copy.
+// The line of the ticks not yet written: empty when there are none.
+static std::string tickRunLine()
+{
+    char line[48];
+    if (rec.runCount == 1)
+        std::snprintf(line, sizeof line, "t %d\n", rec.runClock);
+    else if (rec.runCount > 1)
+        std::snprintf(line, sizeof line, "t %d %d\n", rec.runClock, rec.runCount);
+    else
+        line[0] = '\0';
+    return line;
+}
+
 static void writeTickRun()
 {
     if (rec.runCount == 1)
@@ -110,6 +124,13 @@ static void writeTickRun()
     else if (rec.runCount > 1)
         writeLine("t %d %d", rec.runClock, rec.runCount);
     rec.runCount = 0;
+}
+
+static std::string checksumLine()
+{
+    char line[32];
+    std::snprintf(line, sizeof line, "c %016" PRIx64 "\n", stateChecksum());
+    return line;
 }
 
 static void flushAll()
@@ -239,4 +260,32 @@ void finishRecording()
     ::close(rec.fd);
     rec.fd = -1;
     platform.elapsedMs = rec.clockSource;
+}
+
+// The file as written, what waits in the buffer, the pending ticks, then
+// the ending: the same bytes finishRecording would leave, were the game to
+// end now.
+std::string recordingSoFar(std::string& error)
+{
+    if (rec.fd < 0 || !rec.begun || rec.failed) {
+        error = rec.failed ? "the recording stopped early" : "nothing is being recorded";
+        return "";
+    }
+    std::string text(static_cast<std::size_t>(rec.written), '\0');
+    const int fd = ::open(rec.path.c_str(), O_RDONLY | O_CLOEXEC);
+    std::size_t done = 0;
+    ssize_t n = fd < 0 ? -1 : 1;
+    while (n > 0 && done < text.size()) {
+        n = ::read(fd, text.data() + done, text.size() - done);
+        if (n > 0)
+            done += static_cast<std::size_t>(n);
+    }
+    if (fd >= 0)
+        ::close(fd);
+    if (done != text.size()) {
+        error = "could not read " + rec.name + (n < 0 ? std::string(": ") + std::strerror(errno) : "");
+        return "";
+    }
+    text.append(rec.buffer, rec.used);
+    return text + tickRunLine() + checksumLine() + "end\n";
 }

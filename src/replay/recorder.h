@@ -45,3 +45,9 @@ void recordReshape(int width, int height);
 // every orderly exit (registered with atexit by the game); does nothing
 // when no recording is open.
 void finishRecording();
+
+// Everything recorded so far, ended as finishRecording would end it (the
+// checksum of the game as it is now, then `end`), while the game and its
+// file go on untouched. Empty, with `error`, when nothing complete can be
+// had: no recording begun, or its writing stopped.
+std::string recordingSoFar(std::string& error);

@@ -21,13 +21,6 @@
 
 // ---- constants -------------------------------------------------------------
 
-// Inverse distance, clamped: full loudness within the reference distance,
-// half at twice it. An engine 800 units out (a fresh spawn) plays at 7 %,
-// at a third of its way in at 11 %, and at 60 units at full gain.
-constexpr float kReferenceDistance = 60;   // world units
-constexpr float kRolloff = 1;
-constexpr float kMaxDistance = 2000;       // world units; no further fall-off
-constexpr float kSpeedOfSound = 250;       // world units a second: a missile's 30 shifts it 12 %
 constexpr int   kLinearResampler = 1;      // OpenAL Soft's resampler list: point, linear, ...
 constexpr int   kRenderChunk = 4096;       // frames rendered at once
 constexpr int   kFlushEveryMs = 1000;      // of clock, for a rendered file

@@ -110,3 +110,24 @@ TEST_F(RecorderTest, TheWriterStopsAtTheSizeLimitOnceAndTheGamePlaysOn)
     EXPECT_EQ(written().size(), static_cast<std::size_t>(header + 7 * 14));
     EXPECT_EQ(delivered, 40);
 }
+
+TEST_F(RecorderTest, ACopyMidGameHoldsWhatTheFileWouldHoldWereTheGameToEndNowAndLeavesItAlone)
+{
+    for (fake.clockMs = 100; fake.clockMs <= 1500; fake.clockMs += 100) {
+        recordTick();
+        recordFrame();
+        recordKey('w', 500, 400);
+    }
+    recordTick();
+    recordTick();  // a run of ticks not yet written
+    game.score = 12;
+    const std::string before = written();
+    std::string error;
+    const std::string copy = recordingSoFar(error);
+    EXPECT_EQ(written(), before);
+    finishRecording();
+    EXPECT_EQ(copy, written());
+    EXPECT_NE(copy.find("\nt 1600 2\nc "), std::string::npos);
+    EXPECT_TRUE(recordingSoFar(error).empty());
+    EXPECT_EQ(error, "nothing is being recorded");
+}

@@ -1,8 +1,9 @@
 // Opens a page in headless Chromium through the DevTools protocol, waits
 // until the game in it has ended, and prints what the page kept
 // (window.quorvane: its output lines, exit status and recording) as JSON.
-// With ACTIONS, a file of lines `key C` (a key press) and `move DX DY` (a
-// Pointer Lock movement), those are played into the page once the game runs.
+// With ACTIONS, a file of lines `key C` (a key press), `move DX DY` (a
+// Pointer Lock movement), `save` (the Save button) and `drop FILE` (a file
+// dropped on the page), those are played into the page once the game runs.
 //   node --experimental-websocket drive.mjs BROWSER URL PROFILE_DIR [ACTIONS]
 import { spawn } from 'node:child_process';
 import { readFileSync, existsSync } from 'node:fs';
@@ -57,6 +58,7 @@ const send = (method, params = {}) => new Promise(resolve => {
 const evaluate = async expression =>
     (await send('Runtime.evaluate', { expression, returnByValue: true })).result?.result?.value;
 
+await send('Page.setDownloadBehavior', { behavior: 'deny' });
 await send('Page.navigate', { url });
 
 async function press(text) {
@@ -75,6 +77,12 @@ if (actionsFile) {
             await press(args[0] === 'space' ? ' ' : args[0]);
         else if (verb === 'move')
             await evaluate(`quorvane.movePointer(${Number(args[0])}, ${Number(args[1])})`);
+        else if (verb === 'save')
+            await evaluate(`document.getElementById('save').click()`);
+        else if (verb === 'drop')
+            await evaluate(`{ const files = new DataTransfer();
+                files.items.add(new File([${JSON.stringify(readFileSync(args[0], 'utf8'))}], 'dropped.qvr'));
+                window.dispatchEvent(new DragEvent('drop', { dataTransfer: files, cancelable: true })); }`);
     }
 }
 // The game ends by itself; ctest's timeout ends a page that hangs.

@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # The browser build plays the session recording in headless Chromium and
 # prints what the desktop prints, byte for byte, with every checksum agreeing;
-# then a game played in the page (keys, mouse look, q) replays on the desktop.
+# then a game played in the page (keys, mouse look, q) replays on the desktop,
+# and so does its copy saved mid-game, which also plays dropped on the page.
 #   web_test.sh SOURCE_DIR PAGE_DIR DESKTOP_GAME
 set -euo pipefail
 source_dir=$1
@@ -60,30 +61,59 @@ sys.exit(1 if failures else 0)
 PY
 
 # A game in the page: start, look around past the edges (the warp's echo),
-# fire, fly, quit. Its recording must replay on the desktop to its output.
+# fire, save, fly, quit. Its recording must replay on the desktop to its
+# output; so must the copy saved mid-game, to the output up to then.
 {
     echo "key space"
     for i in $(seq 12); do echo "move 170 -60"; echo "key space"; echo "move -90 45"; done
+    echo "save"
     echo "key w"
     for i in $(seq 12); do echo "move -160 70"; echo "key space"; done
     echo "key q"
 } > "$work/actions"
 page "" "$work/actions" > "$work/play.json"
-python3 - "$work/play.json" "$work/played.qvr" "$work/played.txt" <<'PY'
+python3 - "$work/play.json" "$work" <<'PY'
 import json, sys
 page = json.load(open(sys.argv[1]))
-if page['exitStatus'] != 0 or not page['recording'] or not page['recording'].endswith('end\n'):
-    sys.exit(f"the page ended with status {page['exitStatus']} and no complete recording")
-open(sys.argv[2], 'w').write(page['recording'])
-open(sys.argv[3], 'w').write(''.join(line + '\n' for line in page['stdout']))
+for name in ['recording', 'saved']:
+    if page['exitStatus'] != 0 or not page.get(name) or not page[name].endswith('end\n'):
+        sys.exit(f"the page ended with status {page['exitStatus']} and no complete {name}")
+    open(f'{sys.argv[2]}/{name}.qvr', 'w').write(page[name])
+open(sys.argv[2] + '/played.txt', 'w').write(''.join(line + '\n' for line in page['stdout']))
 print(sum(line.startswith('m ') for line in page['recording'].splitlines()), 'pointer moves recorded')
+# Every shot's eye line, and the look moved between the first twelve (the
+# camera stands still until `w`).
+eyes = [line for line in page['stdout'] if line.startswith('eye: ')]
+if len(eyes) != 24 or any(a == b for a, b in zip(eyes[:12], eyes[1:12])):
+    sys.exit('the keys or the pointer did not reach the camera:\n' + '\n'.join(eyes))
+zaps = page['soundsStarted'][2] if len(page['soundsStarted']) > 2 else 0
+if not zaps:
+    sys.exit('no shot was heard: the page\'s audio never ran')
+print(zaps, 'shots heard')
 PY
-status=0
-bash "$source_dir/tests/support/own_display.sh" "$desktop_game" --replay "$work/played.qvr" \
-    > "$work/desktop.txt" 2> "$work/desktop.err" || status=$?
-if [ "$status" -ne 0 ] || ! cmp -s "$work/played.txt" "$work/desktop.txt"; then
-    echo "the page's game replayed on the desktop with status $status:"
-    cat "$work/desktop.err"
-    diff "$work/played.txt" "$work/desktop.txt"
+desktop() {  # RECORDING OUTPUT
+    local status=0
+    bash "$source_dir/tests/support/own_display.sh" "$desktop_game" --replay "$1" > "$2" 2> "$work/desktop.err" \
+        || status=$?
+    [ "$status" -eq 0 ] || { echo "$1 replayed on the desktop with status $status:"; cat "$work/desktop.err"; exit 1; }
+}
+desktop "$work/recording.qvr" "$work/desktop.txt"
+cmp -s "$work/played.txt" "$work/desktop.txt" || { diff "$work/played.txt" "$work/desktop.txt"; exit 1; }
+desktop "$work/saved.qvr" "$work/saved.txt"
+if [ "$(grep -c '^eye: ' "$work/saved.txt")" -ne 12 ] || \
+    ! cmp -s "$work/saved.txt" <(head -c "$(wc -c < "$work/saved.txt")" "$work/played.txt"); then
+    echo "the copy saved mid-game does not replay the game up to then:"
+    diff "$work/saved.txt" "$work/played.txt"
     exit 1
 fi
+
+# The saved copy dropped on the page plays there too.
+echo "drop $work/saved.qvr" > "$work/actions"
+page "" "$work/actions" > "$work/dropped.json"
+python3 - "$work/dropped.json" "$work/saved.txt" <<'PY'
+import json, sys
+page = json.load(open(sys.argv[1]))
+printed = ''.join(line + '\n' for line in page['stdout'])
+if page['exitStatus'] != 0 or printed != open(sys.argv[2]).read():
+    sys.exit(f"the dropped recording played with status {page['exitStatus']}:\n{printed}")
+PY

@@ -1,17 +1,184 @@
-// The page's mixer, in place of src/sound/openal_out.cpp, which needs
-// OpenAL Soft's extensions (the loopback device, the resampler) that
-// emscripten's OpenAL lacks. Until the page plays sound through the browser's
-// own audio, it says so once and the game plays silently, as on a desktop
-// without a sound device; `audio` stays silent.
+// The page's mixer, in place of src/sound/openal_out.cpp: emscripten's
+// OpenAL on the browser's Web Audio, with the desktop's distance model,
+// Doppler and gains. It has none of OpenAL Soft's extensions, so no
+// loopback device (--sound-out needs the desktop game) and the browser's own
+// resampler. A browser starts audio only after a click or a key: web/pre.js
+// resumes it then. Each sound heard is counted for the page
+// (Module.soundsStarted, by SoundId), which tests read.
 #include "sound/openal_out.h"
 
+#include "assets/texture_root.h"
+#include "sound/audio.h"
+#include "sound/wav.h"
+
+#include <AL/al.h>
+#include <AL/alc.h>
+#include <emscripten.h>
+
 #include <cstdio>
+#include <filesystem>
+#include <string>
+
+// ---- state -----------------------------------------------------------------
+
+static struct {
+    ALCdevice*  device = nullptr;
+    ALCcontext* context = nullptr;
+    ALuint      sources[kVoiceCount] = {};
+    ALuint      buffers[kSoundCount] = {};
+    Vec3        listener;                    // world units
+    Vec3        at[kVoiceCount];             // where each voice's sound is, world units
+    bool        positional[kVoiceCount] = {};  // placed in the world, not on the listener
+} al;
 
 // ---- functions -------------------------------------------------------------
 
+// Counts a sound that plays on a running audio context with Web Audio
+// buffers scheduled for it.
+EM_JS(void, countHeard, (int sound, int source), {
+    const ctx = AL.currentCtx;
+    if (ctx.audioCtx.state != 'running' || !ctx.sources[source].audioQueue.length)
+        return;
+    Module.soundsStarted = Module.soundsStarted || [];
+    Module.soundsStarted[sound] = (Module.soundsStarted[sound] || 0) + 1;
+});
+
+static void countStarted(SoundId sound, ALuint source)
+{
+    ALint state = 0;
+    alGetSourcei(source, AL_SOURCE_STATE, &state);
+    if (state == AL_PLAYING)
+        countHeard(static_cast<int>(sound), static_cast<int>(source));
+}
+
+// Web Audio's inverse distance goes on falling past the desktop's largest
+// distance, where OpenAL Soft's clamped one stops: a sound further away is
+// placed at that distance, in its own direction, so it plays as loud.
+static void place(int voice)
+{
+    if (!al.positional[voice])
+        return;
+    const Vec3& at = al.at[voice];
+    const float away = distance(at, al.listener);
+    const Vec3 placed = away > kMaxDistance ? al.listener + (kMaxDistance / away) * (at - al.listener) : at;
+    alSource3f(al.sources[voice], AL_POSITION, placed.x, placed.y, placed.z);
+}
+
+static void setPosition(int voice, const Vec3& at, bool atListener)
+{
+    const ALuint source = al.sources[voice];
+    alSourcei(source, AL_SOURCE_RELATIVE, atListener ? AL_TRUE : AL_FALSE);
+    alSourcef(source, AL_ROLLOFF_FACTOR, atListener ? 0.0f : kRolloff);
+    al.at[voice] = at;
+    al.positional[voice] = !atListener;
+    if (atListener)
+        alSource3f(source, AL_POSITION, 0, 0, 0);
+    place(voice);
+}
+
+static void start(int voice, SoundId sound, const Vec3& at, const Vec3& velocity, bool atListener, bool loop)
+{
+    const ALuint source = al.sources[voice];
+    alSourceStop(source);
+    alSourcei(source, AL_BUFFER, static_cast<ALint>(al.buffers[static_cast<int>(sound)]));
+    alSourcef(source, AL_GAIN, soundInfo(sound).gain);
+    alSourcei(source, AL_LOOPING, loop ? AL_TRUE : AL_FALSE);
+    setPosition(voice, at, atListener);
+    alSource3f(source, AL_VELOCITY, velocity.x, velocity.y, velocity.z);
+    alSourcePlay(source);
+    countStarted(sound, source);
+}
+
+static void outListener(const Vec3& eye, const Vec3& forward, const Vec3& up)
+{
+    const ALfloat orientation[6] = {forward.x, forward.y, forward.z, up.x, up.y, up.z};
+    alListener3f(AL_POSITION, eye.x, eye.y, eye.z);
+    alListenerfv(AL_ORIENTATION, orientation);
+    al.listener = eye;
+    for (int voice = 0; voice < kVoiceCount; ++voice)
+        place(voice);
+}
+
+static void outPlayOnce(int voice, SoundId sound, const Vec3& at, bool atListener)
+{
+    start(voice, sound, at, Vec3{}, atListener, false);
+}
+
+static void outStartLoop(int voice, SoundId sound, const Vec3& at, const Vec3& velocity, bool atListener)
+{
+    start(voice, sound, at, velocity, atListener, true);
+}
+
+static void outMoveLoop(int voice, const Vec3& at, const Vec3& velocity)
+{
+    al.at[voice] = at;
+    place(voice);
+    alSource3f(al.sources[voice], AL_VELOCITY, velocity.x, velocity.y, velocity.z);
+}
+
+static void outStop(int voice) { alSourceStop(al.sources[voice]); }
+
+static void outStopAll()
+{
+    for (ALuint source : al.sources)
+        alSourceStop(source);
+}
+
+static constexpr AudioOut kPageAudio = {
+    outListener, outPlayOnce, outStartLoop, outMoveLoop, outStop, outStopAll, [](int) {},
+};
+
+// The sounds folder lies beside the images in the page's data.
+static std::string loadSounds()
+{
+    std::string error;
+    std::error_code ignored;
+    const std::filesystem::path root = findDataRoot(std::filesystem::current_path(ignored), {}, "sounds");
+    alGenBuffers(kSoundCount, al.buffers);
+    for (int id = 0; id < kSoundCount; ++id) {
+        MonoSound sound;
+        const std::string path = (root.empty() ? std::filesystem::path("sounds") : root / "sounds") /
+                                 soundInfo(static_cast<SoundId>(id)).file;
+        if (!readMonoWav(path, sound, error))
+            return error;
+        alBufferData(al.buffers[id], AL_FORMAT_MONO16, sound.samples.data(),
+                     static_cast<ALsizei>(sound.samples.size() * 2), sound.rate);
+    }
+    return alGetError() == AL_NO_ERROR ? "" : "the browser refused the sounds";
+}
+
+static void setUpScene()
+{
+    alDistanceModel(AL_INVERSE_DISTANCE_CLAMPED);
+    alSpeedOfSound(kSpeedOfSound);
+    alDopplerFactor(1);
+    alGenSources(kVoiceCount, al.sources);
+    for (ALuint source : al.sources) {
+        alSourcef(source, AL_REFERENCE_DISTANCE, kReferenceDistance);
+        alSourcef(source, AL_MAX_DISTANCE, kMaxDistance);
+    }
+}
+
+static std::string openContext()
+{
+    al.device = alcOpenDevice(nullptr);
+    al.context = al.device ? alcCreateContext(al.device, nullptr) : nullptr;
+    if (!al.context || !alcMakeContextCurrent(al.context))
+        return "no sound device";
+    setUpScene();
+    return loadSounds();
+}
+
+// A browser without Web Audio, or sounds missing: one line, and silence.
 bool openSoundDevice()
 {
-    std::fprintf(stderr, "quorvane: the page plays no sound yet; playing without sound\n");
+    const std::string error = openContext();
+    if (error.empty()) {
+        audio = kPageAudio;
+        return true;
+    }
+    std::fprintf(stderr, "quorvane: %s; playing without sound\n", error.c_str());
+    closeSound();
     return false;
 }
 
@@ -21,4 +188,17 @@ bool openSoundLoopback()
     return false;
 }
 
-void closeSound() {}
+void closeSound()
+{
+    audio = silentAudio();
+    if (al.context) {
+        outStopAll();
+        alDeleteSources(kVoiceCount, al.sources);
+        alDeleteBuffers(kSoundCount, al.buffers);
+        alcMakeContextCurrent(nullptr);
+        alcDestroyContext(al.context);
+    }
+    if (al.device)
+        alcCloseDevice(al.device);
+    al = {};
+}

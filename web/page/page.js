@@ -30,8 +30,11 @@ function hasWebGL() {
     }
 }
 
-// ?replay and ?timedemo with no value play the demo that ships in the data.
+// ?replay and ?timedemo with no value play the demo that ships in the data;
+// ?dropped the recording last dropped on the page.
 function replayArguments() {
+    if (params.has('dropped'))
+        return { mode: '--replay', url: null, dropped: true };
     for (const mode of ['replay', 'timedemo']) {
         if (!params.has(mode))
             continue;
@@ -58,13 +61,60 @@ function sizeForRecording(path) {
     }
 }
 
+// Everything since the page loaded, as a download: once the game has ended
+// its finished file, before that a complete copy while the game plays on.
+// The keys go back to the game, not to the button.
 function saveRecording() {
-    if (!quorvane.recording)
+    const text = quorvane.exitStatus !== null ? quorvane.recording : Module.recordingSoFar();
+    canvas.focus();
+    if (!text)
         return;
+    quorvane.saved = text;
     const link = document.createElement('a');
-    link.href = URL.createObjectURL(new Blob([quorvane.recording], { type: 'text/plain' }));
+    link.href = URL.createObjectURL(new Blob([text], { type: 'text/plain' }));
     link.download = 'quorvane.qvr';
     link.click();
+    setTimeout(() => URL.revokeObjectURL(link.href), 60000);  // once the download has surely begun
+}
+
+// A recording dropped on the page plays: the page keeps the file for this
+// browser (a recording may pass what sessionStorage holds) and reloads into
+// ?dropped, which replays it.
+function droppedFile(mode, work) {
+    return new Promise((resolve, reject) => {
+        const open = indexedDB.open('quorvane', 1);
+        open.onupgradeneeded = () => open.result.createObjectStore('dropped');
+        open.onerror = () => reject(open.error);
+        open.onsuccess = () => {
+            const transaction = open.result.transaction('dropped', mode);
+            const request = work(transaction.objectStore('dropped'));
+            transaction.oncomplete = () => resolve(request.result);
+            transaction.onerror = () => reject(transaction.error);
+        };
+    });
+}
+
+function acceptDrops() {
+    const over = document.getElementById('drop');
+    const files = event => event.dataTransfer && [...event.dataTransfer.types].includes('Files');
+    window.addEventListener('dragover', event => {
+        if (!files(event))
+            return;
+        event.preventDefault();
+        over.style.display = 'flex';
+    });
+    window.addEventListener('dragleave', () => { over.style.display = 'none'; });
+    window.addEventListener('drop', event => {
+        over.style.display = 'none';
+        const file = event.dataTransfer && event.dataTransfer.files[0];
+        if (!file)
+            return;
+        event.preventDefault();
+        file.arrayBuffer()
+            .then(data => droppedFile('readwrite', store => store.put(data, 'file')))
+            .then(() => { location.search = '?dropped'; })
+            .catch(error => notice('Cannot play ' + file.name + ': ' + error.message));
+    });
 }
 
 // Mouse look through Pointer Lock. A page cannot move the pointer, so the
@@ -100,7 +150,7 @@ quorvane.movePointer = movePointer;  // what Pointer Lock feeds, for tests
 function start() {
     let args;
     if (replay) {
-        const path = replay.url ? REPLAY : '/textures/demo.qvr';
+        const path = replay.url || replay.dropped ? REPLAY : '/textures/demo.qvr';
         args = [replay.mode, path];
         sizeForRecording(path);
     } else {
@@ -112,6 +162,7 @@ function start() {
             Module._glutReshapeWindow(canvas.width, canvas.height);
         });
     }
+    document.getElementById('save').hidden = !!replay;
     document.getElementById('loading').style.display = 'none';
     canvas.focus();
     Module.callMain(args);
@@ -128,6 +179,7 @@ function ended(status) {
         }
     }
     document.getElementById('save-end').hidden = !quorvane.recording;
+    document.getElementById('save').hidden = true;
     notice('The game has ended (status ' + status + '). Reload the page to play again.');
 }
 
@@ -145,24 +197,38 @@ var Module = {
     onRuntimeInitialized: start,
 };
 
-// A recording from a URL is fetched before main runs.
-if (replay && replay.url) {
-    Module.preRun.push(() => {
-        Module.addRunDependency('replay');
-        fetch(replay.url)
-            .then(response => {
-                if (!response.ok)
-                    throw new Error(response.status + ' ' + response.statusText);
-                return response.arrayBuffer();
-            })
-            .then(data => {
-                FS.writeFile(REPLAY, new Uint8Array(data));
-                Module.removeRunDependency('replay');
-            })
-            .catch(error => notice('Cannot load ' + replay.url + ': ' + error.message));
+function fetchRecording(url) {
+    return fetch(url).then(response => {
+        if (!response.ok)
+            throw new Error(response.status + ' ' + response.statusText);
+        return response.arrayBuffer();
     });
 }
 
+// A recording from a URL, or the one dropped, is at hand before main runs.
+if (replay && (replay.url || replay.dropped)) {
+    Module.preRun.push(() => {
+        Module.addRunDependency('replay');
+        const what = replay.dropped ? 'the dropped recording' : replay.url;
+        (replay.dropped ? droppedFile('readonly', store => store.get('file')) : fetchRecording(replay.url))
+            .then(data => {
+                if (!data)
+                    throw new Error('it is no longer kept');
+                FS.writeFile(REPLAY, new Uint8Array(data));
+                Module.removeRunDependency('replay');
+            })
+            .catch(error => notice('Cannot load ' + what + ': ' + error.message));
+    });
+}
+
+// Audio may start only after a gesture: each click or key resumes it.
+for (const gesture of ['keydown', 'mousedown'])
+    window.addEventListener(gesture, () => Module.resumeSound && Module.resumeSound(), true);
+// Sounds heard so far, by the game's sound number, for tests.
+Object.defineProperty(quorvane, 'soundsStarted', { enumerable: true, get: () => Module.soundsStarted || [] });
+
+acceptDrops();
+document.getElementById('save').addEventListener('click', saveRecording);
 document.getElementById('save-end').addEventListener('click', saveRecording);
 if (!hasWebGL())
     notice('This browser has no WebGL, which Quorvane needs to draw.');
