@@ -41,7 +41,7 @@ page() {  # URL [ACTIONS]
 }
 
 # The title, play with the planet and the gas giant lit, game over.
-shots=30,2300,2450
+shots=30,300,2450
 mkdir "$work/page" "$work/desktop"
 (cd "$work/desktop" && exec bash "$source_dir/tests/support/own_display.sh" "$desktop_game" \
     --timedemo "$source_dir/tests/game/session.qvr" --shots "$shots" > desktop.log 2>&1) &

@@ -139,7 +139,7 @@ static void normalMatrix(const float m[16], float n[9])
         n[i] = det != 0 ? cof[i] / det : 0;  // row-major: n[3 * row + col]
 }
 
-static void light(Vertex& v, const float m[16], const float nm[9])
+static void lightVertex(Vertex& v, const float m[16], const float nm[9])
 {
     const Vec& p = v.position;
     const Vec eye{m[0] * p.x + m[4] * p.y + m[8] * p.z + m[12], m[1] * p.x + m[5] * p.y + m[9] * p.z + m[13],
@@ -218,7 +218,7 @@ static void triangles(std::vector<int>& out)
             add(i + 1, i + 2, i + 3);
         }
         break;
-    default:  // fans and polygons: the polygon's colour is its first vertex's, a fan's the last of each
+    default:  // fans and polygons: a fan's triangle takes its last vertex's colour, a polygon its first's
         for (int i = 1; i + 1 < n; ++i)
             primitive == GL_POLYGON ? add(i, i + 1, 0) : add(0, i, i + 1);
         break;
@@ -266,7 +266,7 @@ void qvLitEnd()
         modelview(m);
         normalMatrix(m, nm);
         for (Vertex& v : vertices)
-            light(v, m, nm);
+            lightVertex(v, m, nm);
     }
     const bool flat = lit && shadeModel == GL_FLAT;
     if (!flat && (primitive == GL_TRIANGLE_STRIP || primitive == GL_QUAD_STRIP)) {
