@@ -1,10 +1,11 @@
 // Fixed-function lighting, evaluated for each vertex the quadrics and the
 // cube draw, as GL does it: in eye space, with positional lights placed by
 // the modelview of their glLightfv, ambient, diffuse and specular per light
-// with attenuation, the light model's ambient, an infinite viewer, and the
-// material's diffuse alpha. The emulation then draws the lit colours with
-// its own lighting off; under GL_FLAT every triangle takes the colour of its
-// provoking vertex (a primitive's last), as GL does.
+// with attenuation (no spotlights: the game has none), the light model's
+// ambient, an infinite viewer, and the material's diffuse alpha. The
+// emulation then draws the lit colours with its own lighting off; under
+// GL_FLAT every triangle takes the colour of its provoking vertex (a
+// primitive's last), as GL does.
 #define QUORVANE_GL_COMPAT_SOURCE
 #define QUORVANE_LIGHTING_SOURCE
 #include "gl_compat.h"
