@@ -4,9 +4,10 @@
 // With ACTIONS, a file of lines `key C` (a key press), `move DX DY` (a
 // Pointer Lock movement), `save` (the Save button) and `drop FILE` (a file
 // dropped on the page), those are played into the page once the game runs.
+// With SHOTS_DIR set, the frames the game saved (?shots=) are copied there.
 //   node --experimental-websocket drive.mjs BROWSER URL PROFILE_DIR [ACTIONS]
 import { spawn } from 'node:child_process';
-import { readFileSync, existsSync } from 'node:fs';
+import { readFileSync, existsSync, writeFileSync } from 'node:fs';
 import { setTimeout as pause } from 'node:timers/promises';
 
 const [browserPath, url, profile, actionsFile] = process.argv.slice(2);
@@ -95,6 +96,12 @@ for (let polls = 1; ; ++polls) {
     if (polls % 50 === 0)
         console.error(kept ? `${kept.stdout.length} lines so far; ${kept.stderr.slice(-3).join(' | ')}` : 'no page yet');
     await pause(200);
+}
+for (const name of process.env.SHOTS_DIR ? await evaluate("FS.readdir('/').filter(n => /^shot-.*png$/.test(n))") : []) {
+    const base64 = await evaluate(`(() => { const b = FS.readFile('/${name}'); let s = '';
+        for (let i = 0; i < b.length; i += 32768) s += String.fromCharCode.apply(null, b.subarray(i, i + 32768));
+        return btoa(s); })()`);
+    writeFileSync(`${process.env.SHOTS_DIR}/${name}`, Buffer.from(base64, 'base64'));
 }
 console.log(state);
 stopBrowser();

@@ -1,8 +1,10 @@
 #!/usr/bin/env bash
 # The browser build plays the session recording in headless Chromium and
-# prints what the desktop prints, byte for byte, with every checksum agreeing;
-# then a game played in the page (keys, mouse look, q) replays on the desktop,
-# and so does its copy saved mid-game, which also plays dropped on the page.
+# prints what the desktop prints, byte for byte, with every checksum agreeing,
+# and draws the desktop's picture (three frames: at most 3 % of pixels off by
+# more than 25 of 255 in any channel); then a game played in the page (keys,
+# mouse look, q) replays on the desktop, and so does its copy saved mid-game,
+# which also plays dropped on the page.
 #   web_test.sh SOURCE_DIR PAGE_DIR DESKTOP_GAME
 set -euo pipefail
 source_dir=$1
@@ -18,8 +20,10 @@ cp "$source_dir/tests/game/session.qvr" "$page_dir/session.qvr"
 
 work=$(mktemp -d)
 server=
+desktop=
 cleanup() {
     [ -n "$server" ] && kill "$server" 2>/dev/null
+    [ -n "$desktop" ] && kill -- "-$desktop" 2>/dev/null
     rm -rf "$work"
 }
 trap cleanup EXIT
@@ -40,7 +44,15 @@ page() {  # URL [ACTIONS]
         "http://127.0.0.1:$port/index.html$1" "$work/profile" ${2:-}
 }
 
-page "?timedemo=session.qvr" > "$work/session.json"
+# The title, play with the planet and the gas giant lit, game over.
+shots=30,300,2450
+mkdir "$work/page" "$work/desktop"
+(cd "$work/desktop" && exec setsid bash "$source_dir/tests/support/own_display.sh" "$desktop_game" \
+    --timedemo "$source_dir/tests/game/session.qvr" --shots "$shots" > desktop.log 2>&1) &
+desktop=$!
+SHOTS_DIR="$work/page" page "?timedemo=session.qvr&shots=$shots" > "$work/session.json"
+wait "$desktop" || { cat "$work/desktop/desktop.log"; exit 1; }
+desktop=
 python3 - "$work/session.json" "$source_dir/tests/game/session_expected.txt" <<'PY'
 import json, sys
 page = json.load(open(sys.argv[1]))
@@ -58,6 +70,19 @@ if printed != expected:
 for failure in failures:
     print(failure)
 sys.exit(1 if failures else 0)
+PY
+python3 - "$work" "$shots" <<'PY'
+import subprocess, sys
+def rgb(path):
+    return subprocess.run(['convert', path, 'rgb:-'], check=True, capture_output=True).stdout
+failed = False
+for frame in sys.argv[2].split(','):
+    page, desktop = (rgb(f'{sys.argv[1]}/{side}/shot-{frame}.png') for side in ('page', 'desktop'))
+    off = bytes(abs(a - b) > 25 for a, b in zip(page, desktop))
+    share = 100 * sum(1 for i in range(0, len(off), 3) if any(off[i:i + 3])) / (len(desktop) // 3)
+    failed |= share > 3 or len(page) != len(desktop)
+    print(f'frame {frame}: {share:.2f} % of pixels differ from the desktop\'s')
+sys.exit(1 if failed else 0)
 PY
 
 # A game in the page: start, look around past the edges (the warp's echo),

@@ -2,7 +2,8 @@
 //
 // emscripten's fixed-function emulation misses display lists, attribute
 // stacks, GLU's quadrics, a working gluLookAt, quad strips, a few
-// double-precision entry points and GLUT's solid cube; WebGL wants texture
+// double-precision entry points, GLUT's solid cube, and lighting as the
+// desktop's (positional lights, flat shading); WebGL wants texture
 // names it made itself and sized formats. The web build includes this header
 // before every game source; the names below then reach these stand-ins, and
 // the rest of the game's GL goes to emscripten unchanged.
@@ -35,6 +36,13 @@ void qvEnable(GLenum cap);
 void qvDisable(GLenum cap);
 void qvPushAttrib(GLbitfield mask);
 void qvPopAttrib();
+bool qvEnabled(GLenum cap);
+
+// lighting: evaluated here for what the quadrics and the cube draw
+// (compat/lighting.cpp); the emulation's own stays off
+void qvLightfv(GLenum light, GLenum pname, const GLfloat* params);
+void qvMaterialfv(GLenum face, GLenum pname, const GLfloat* params);
+void qvShadeModel(GLenum mode);
 
 // textures: the game's fixed names mapped to names WebGL made
 void qvBindTexture(GLenum target, GLuint name);
@@ -79,6 +87,9 @@ void qvWarpPointer(int x, int y);
 #define glDisable qvDisable
 #define glPushAttrib qvPushAttrib
 #define glPopAttrib qvPopAttrib
+#define glLightfv qvLightfv
+#define glMaterialfv qvMaterialfv
+#define glShadeModel qvShadeModel
 #define glBindTexture qvBindTexture
 #define glTexImage2D qvTexImage2D
 #define glReadBuffer qvReadBuffer

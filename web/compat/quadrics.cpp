@@ -9,6 +9,9 @@
 // texture coordinate, since the emulation does not carry them over.
 #define QUORVANE_GL_COMPAT_SOURCE
 #include "gl_compat.h"
+#ifdef __EMSCRIPTEN__
+#include "lit_vertices.h"  // lit here, not by the emulation
+#endif
 
 #include <cmath>
 #include <vector>

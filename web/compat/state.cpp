@@ -86,16 +86,27 @@ void qvTexCoord2f(GLfloat s, GLfloat t) { run([=] { glTexCoord2f(s, t); }); }
 void qvVertex2f(GLfloat x, GLfloat y) { run([=] { glVertex2f(x, y); }); }
 void qvTranslatef(GLfloat x, GLfloat y, GLfloat z) { run([=] { glTranslatef(x, y, z); }); }
 
+// Lighting is compat/lighting.cpp's: the emulation's own never turns on.
+static bool lightingCap(GLenum cap) { return cap == GL_LIGHTING || (cap >= GL_LIGHT0 && cap <= GL_LIGHT7); }
+
 void qvEnable(GLenum cap)
 {
     enabled[cap] = true;
-    glEnable(cap);
+    if (!lightingCap(cap))
+        glEnable(cap);
 }
 
 void qvDisable(GLenum cap)
 {
     enabled[cap] = false;
-    glDisable(cap);
+    if (!lightingCap(cap))
+        glDisable(cap);
+}
+
+bool qvEnabled(GLenum cap)
+{
+    const auto found = enabled.find(cap);
+    return found != enabled.end() && found->second;
 }
 
 void qvPushAttrib(GLbitfield mask)

@@ -152,6 +152,8 @@ function start() {
     if (replay) {
         const path = replay.url || replay.dropped ? REPLAY : '/textures/demo.qvr';
         args = [replay.mode, path];
+        if (params.get('shots'))  // frames saved as /shot-N.png, for comparing with the desktop's
+            args.push('--shots', params.get('shots'));
         sizeForRecording(path);
     } else {
         args = ['--record', RECORDING];
