@@ -1,7 +1,7 @@
 #include "sound/openal_out.h"
 
-#include "assets/texture_root.h"
 #include "sound/audio.h"
+#include "sound/openal_scene.h"
 #include "sound/wav.h"
 
 #define AL_ALEXT_PROTOTYPES
@@ -153,37 +153,13 @@ private:
     int saved_;
 };
 
-// The sounds folder is found as the images are. An empty error on success.
-static std::string loadSounds()
-{
-    std::string error;
-    std::error_code ignored;
-    const std::filesystem::path root = findDataRoot(std::filesystem::current_path(ignored),
-                                                    std::filesystem::read_symlink("/proc/self/exe", ignored), "sounds");
-    alGenBuffers(kSoundCount, al.buffers);
-    for (int id = 0; id < kSoundCount; ++id) {
-        MonoSound sound;
-        const std::string path = (root.empty() ? std::filesystem::path("sounds") : root / "sounds") /
-                                 soundInfo(static_cast<SoundId>(id)).file;
-        if (!readMonoWav(path, sound, error))
-            return error;
-        alBufferData(al.buffers[id], AL_FORMAT_MONO16, sound.samples.data(),
-                     static_cast<ALsizei>(sound.samples.size() * 2), sound.rate);
-    }
-    return alGetError() == AL_NO_ERROR ? "" : "OpenAL refused the sounds";
-}
-
+// OpenAL Soft's linear resampler on every source, as the page's browser
+// resamples.
 static void setUpScene()
 {
-    alDistanceModel(AL_INVERSE_DISTANCE_CLAMPED);
-    alSpeedOfSound(kSpeedOfSound);
-    alDopplerFactor(1);
-    alGenSources(kVoiceCount, al.sources);
-    for (ALuint source : al.sources) {
-        alSourcef(source, AL_REFERENCE_DISTANCE, kReferenceDistance);
-        alSourcef(source, AL_MAX_DISTANCE, kMaxDistance);
+    setUpOpenAlScene(al.sources);
+    for (ALuint source : al.sources)
         alSourcei(source, AL_SOURCE_RESAMPLER_SOFT, kLinearResampler);
-    }
 }
 
 // The context, the sources, the sounds: an empty error when all are there.
@@ -196,7 +172,8 @@ static std::string makeContext(const ALCint* attributes)
     if (!al.context || !alcMakeContextCurrent(al.context))
         return "no sound device";
     setUpScene();
-    return loadSounds();
+    std::error_code ignored;
+    return loadOpenAlSounds(al.buffers, std::filesystem::read_symlink("/proc/self/exe", ignored));
 }
 
 // One line, and silence, when anything is missing.

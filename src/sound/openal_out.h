@@ -8,15 +8,6 @@
 
 constexpr int kLoopbackRate = 44100;  // samples a second in a rendered soundtrack
 
-// Inverse distance, clamped: full loudness within the reference distance,
-// half at twice it. An engine 800 units out (a fresh spawn) plays at 7 %,
-// at a third of its way in at 11 %, and at 60 units at full gain. The page's
-// mixer uses the same numbers.
-constexpr float kReferenceDistance = 60;   // world units
-constexpr float kRolloff = 1;
-constexpr float kMaxDistance = 2000;       // world units; no further fall-off
-constexpr float kSpeedOfSound = 250;       // world units a second: a missile's 30 shifts it 12 %
-
 // ---- functions -------------------------------------------------------------
 
 // The default device with the game's sounds. Without a device, or without

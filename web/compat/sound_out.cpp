@@ -7,16 +7,14 @@
 // (Module.soundsStarted, by SoundId), which tests read.
 #include "sound/openal_out.h"
 
-#include "assets/texture_root.h"
 #include "sound/audio.h"
-#include "sound/wav.h"
+#include "sound/openal_scene.h"
 
 #include <AL/al.h>
 #include <AL/alc.h>
 #include <emscripten.h>
 
 #include <cstdio>
-#include <filesystem>
 #include <string>
 
 // ---- state -----------------------------------------------------------------
@@ -128,45 +126,14 @@ static constexpr AudioOut kPageAudio = {
     outListener, outPlayOnce, outStartLoop, outMoveLoop, outStop, outStopAll, [](int) {},
 };
 
-// The sounds folder lies beside the images in the page's data.
-static std::string loadSounds()
-{
-    std::string error;
-    std::error_code ignored;
-    const std::filesystem::path root = findDataRoot(std::filesystem::current_path(ignored), {}, "sounds");
-    alGenBuffers(kSoundCount, al.buffers);
-    for (int id = 0; id < kSoundCount; ++id) {
-        MonoSound sound;
-        const std::string path = (root.empty() ? std::filesystem::path("sounds") : root / "sounds") /
-                                 soundInfo(static_cast<SoundId>(id)).file;
-        if (!readMonoWav(path, sound, error))
-            return error;
-        alBufferData(al.buffers[id], AL_FORMAT_MONO16, sound.samples.data(),
-                     static_cast<ALsizei>(sound.samples.size() * 2), sound.rate);
-    }
-    return alGetError() == AL_NO_ERROR ? "" : "the browser refused the sounds";
-}
-
-static void setUpScene()
-{
-    alDistanceModel(AL_INVERSE_DISTANCE_CLAMPED);
-    alSpeedOfSound(kSpeedOfSound);
-    alDopplerFactor(1);
-    alGenSources(kVoiceCount, al.sources);
-    for (ALuint source : al.sources) {
-        alSourcef(source, AL_REFERENCE_DISTANCE, kReferenceDistance);
-        alSourcef(source, AL_MAX_DISTANCE, kMaxDistance);
-    }
-}
-
 static std::string openContext()
 {
     al.device = alcOpenDevice(nullptr);
     al.context = al.device ? alcCreateContext(al.device, nullptr) : nullptr;
     if (!al.context || !alcMakeContextCurrent(al.context))
         return "no sound device";
-    setUpScene();
-    return loadSounds();
+    setUpOpenAlScene(al.sources);
+    return loadOpenAlSounds(al.buffers, {});
 }
 
 // A browser without Web Audio, or sounds missing: one line, and silence.
