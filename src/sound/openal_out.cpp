@@ -52,13 +52,8 @@ static void setPosition(ALuint source, const Vec3& at, bool atListener)
 static void start(int voice, SoundId sound, const Vec3& at, const Vec3& velocity, bool atListener, bool loop)
 {
     const ALuint source = al.sources[voice];
-    alSourceStop(source);
-    alSourcei(source, AL_BUFFER, static_cast<ALint>(al.buffers[static_cast<int>(sound)]));
-    alSourcef(source, AL_GAIN, soundInfo(sound).gain);
-    alSourcei(source, AL_LOOPING, loop ? AL_TRUE : AL_FALSE);
     setPosition(source, at, atListener);
-    alSource3f(source, AL_VELOCITY, velocity.x, velocity.y, velocity.z);
-    alSourcePlay(source);
+    playOpenAlSource(source, al.buffers[static_cast<int>(sound)], sound, loop, velocity);
 }
 
 static void outListener(const Vec3& eye, const Vec3& forward, const Vec3& up)
@@ -226,13 +221,8 @@ bool openSoundLoopback()
 void closeSound()
 {
     audio = silentAudio();
-    if (al.context) {
-        outStopAll();
-        alDeleteSources(kVoiceCount, al.sources);
-        alDeleteBuffers(kSoundCount, al.buffers);
-        alcMakeContextCurrent(nullptr);
-        alcDestroyContext(al.context);
-    }
+    if (al.context)
+        closeOpenAlScene(al.context, al.sources, al.buffers);
     if (al.device)
         alcCloseDevice(al.device);
     if (al.loopback)

@@ -34,3 +34,23 @@ std::string loadOpenAlSounds(ALuint (&buffers)[kSoundCount], const std::filesyst
     }
     return alGetError() == AL_NO_ERROR ? "" : "OpenAL refused the sounds";
 }
+
+void playOpenAlSource(ALuint source, ALuint buffer, SoundId sound, bool loop, const Vec3& velocity)
+{
+    alSourceStop(source);
+    alSourcei(source, AL_BUFFER, static_cast<ALint>(buffer));
+    alSourcef(source, AL_GAIN, soundInfo(sound).gain);
+    alSourcei(source, AL_LOOPING, loop ? AL_TRUE : AL_FALSE);
+    alSource3f(source, AL_VELOCITY, velocity.x, velocity.y, velocity.z);
+    alSourcePlay(source);
+}
+
+void closeOpenAlScene(ALCcontext* context, ALuint (&sources)[kVoiceCount], ALuint (&buffers)[kSoundCount])
+{
+    for (ALuint source : sources)
+        alSourceStop(source);
+    alDeleteSources(kVoiceCount, sources);
+    alDeleteBuffers(kSoundCount, buffers);
+    alcMakeContextCurrent(nullptr);
+    alcDestroyContext(context);
+}

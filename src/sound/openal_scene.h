@@ -4,9 +4,11 @@
 #pragma once
 
 #include "sound/audio.h"
+#include "core/vec3.h"
 #include "sound/catalogue.h"
 
 #include <AL/al.h>
+#include <AL/alc.h>
 
 #include <filesystem>
 #include <string>
@@ -30,3 +32,11 @@ void setUpOpenAlScene(ALuint (&sources)[kVoiceCount]);
 // The sounds, found beside the images as the game finds them (`executable`
 // may be empty), made into `buffers`. An empty error on success.
 std::string loadOpenAlSounds(ALuint (&buffers)[kSoundCount], const std::filesystem::path& executable);
+
+// Stops what the source plays, then plays `sound` on it from the start, once
+// or looping, moving at `velocity` (units per second). Its place is set
+// before.
+void playOpenAlSource(ALuint source, ALuint buffer, SoundId sound, bool loop, const Vec3& velocity);
+
+// Stops and deletes the sources and buffers, then the context.
+void closeOpenAlScene(ALCcontext* context, ALuint (&sources)[kVoiceCount], ALuint (&buffers)[kSoundCount]);
