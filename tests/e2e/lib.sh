@@ -46,7 +46,9 @@ alive() { kill -0 "$pid" 2>/dev/null; }
 
 window_up() {
     alive || fail "the game ended before its window appeared"
-    window=$(xdotool search --pid "$pid" --name '^Quorvane$' 2>/dev/null | head -n 1)
+    # mapped, not only made: keys sent to a window still loading its images
+    # before its map request reaches the server go nowhere
+    window=$(xdotool search --onlyvisible --pid "$pid" --name '^Quorvane$' 2>/dev/null | head -n 1)
     [ -n "$window" ]
 }
 
