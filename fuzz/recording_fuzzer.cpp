@@ -12,9 +12,9 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
 {
     const std::string_view text(reinterpret_cast<const char*>(data), size);
     Recording recording;
-    std::string error;
+    RecordingError error;
     if (!parseRecording(text, recording, error)) {
-        if (error.empty())
+        if (error.message.empty())
             std::abort();
         return 0;
     }
@@ -26,23 +26,24 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     bool checked = false;  // the latest event was a checksum
     while (nextEvent(recording, e, error)) {
         const auto outside = [](int v) { return v < kMinCoordinate || v > kMaxCoordinate; };
-        const bool bad = (e.type == EventType::Tick && (e.a < clock || e.b < 1 || e.b > kMaxTicksPerLine))
-                      || (e.type == EventType::Key && (e.a < 0 || e.a > 255))
-                      || (e.type == EventType::Key && (outside(e.b) || outside(e.c)))
-                      || (e.type == EventType::Motion && (outside(e.a) || outside(e.b)))
-                      || (e.type == EventType::Reshape && (std::min(e.a, e.b) < 0 || std::max(e.a, e.b) > kMaxCoordinate));
+        const bool bad = (e.type == EventType::Tick && (e.clock < clock || e.count < 1 || e.count > kMaxTicksPerLine))
+                      || (e.type == EventType::Key && (e.key < 0 || e.key > 255))
+                      || (e.type == EventType::Key && (outside(e.x) || outside(e.y)))
+                      || (e.type == EventType::Motion && (outside(e.x) || outside(e.y)))
+                      || (e.type == EventType::Reshape
+                          && (std::min(e.width, e.height) < 0 || std::max(e.width, e.height) > kMaxCoordinate));
         if (bad)
             std::abort();
         if (e.type == EventType::Tick)
-            clock = e.a;
+            clock = e.clock;
         if (e.type == EventType::Reshape) {
-            width = std::max(width, e.a);
-            height = std::max(height, e.b);
+            width = std::max(width, e.width);
+            height = std::max(height, e.height);
         }
         checked = e.type == EventType::Check;
     }
     // the second pass agrees with the first
-    if (!error.empty() || width != recording.largestWidth || height != recording.largestHeight
+    if (!error.message.empty() || width != recording.largestWidth || height != recording.largestHeight
         || (recording.complete && !checked))
         std::abort();
     return 0;

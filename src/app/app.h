@@ -20,8 +20,6 @@ extern const GameCallbacks kGameCallbacks;
 // state, the title screen, the callbacks and the textures.
 void startGame(int argc, char** argv, const GameCallbacks& callbacks = kGameCallbacks);
 
-void setupLighting();
-
 // GLUT callbacks (the display callback lives with the renderer).
 void reshapeWindow(int width, int height);
 void idleUpdate();

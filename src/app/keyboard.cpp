@@ -1,21 +1,9 @@
 #include "app/app.h"
 #include "core/platform.h"
-#include "game/shots.h"
+#include "game/flight.h"
 #include "game/state.h"
 
 #include <iostream>
-
-constexpr double kSpeedPerKey = 0.00001;
-
-static void spaceBar()
-{
-    if (!game.titleScreen) {
-        fireShot();
-        return;
-    }
-    game.titleScreen = false;
-    restartGame();
-}
 
 // GLUT keyboard callback. Letters are case-sensitive; the pointer position
 // is not used. Every key but quit asks for a frame, even one that does nothing.
@@ -27,11 +15,11 @@ void keyPressed(unsigned char key, int, int)
         break;
     case '-':
     case 's':
-        game.flightSpeed -= kSpeedPerKey;  // limited at the next flight step, not here
+        slowDown();
         break;
     case '=':
     case 'w':
-        game.flightSpeed += kSpeedPerKey;
+        speedUp();
         break;
     case 'q':
     case 'Q':

@@ -50,9 +50,9 @@ static bool loadReplay(Options& options)
 {
     if (options.file.empty())
         options.file = options.path = shippedDemo();
-    std::string error;
+    RecordingError error;
     if (!loadRecording(options.path, options.file, recording, error)) {
-        std::cerr << "quorvane: " << error << '\n';
+        std::cerr << "quorvane: " << describeError(options.file, error) << '\n';
         return false;
     }
     if (recording.gameVersion != QUORVANE_VERSION)

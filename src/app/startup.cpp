@@ -10,15 +10,6 @@
 
 #include <GL/glut.h>
 
-// Both lights share these colours; the frame places them in the world.
-constexpr GLfloat kLightAmbient[] = {0.99f, 0.99f, 0.99f, 1.0f};
-constexpr GLfloat kLightDiffuse[] = {0.64f, 0.64f, 0.64f, 1.0f};
-constexpr GLfloat kLightSpecular[] = {0.64f, 0.64f, 0.64f, 1.0f};
-
-constexpr double kFieldOfView = 60.0;  // degrees, vertical
-constexpr double kNearPlane = 1.0;     // world units
-constexpr double kFarPlane = 1500.0;   // world units
-
 GLUquadric* sphereQuadric = nullptr;
 GLUquadric* missileQuadric = nullptr;
 
@@ -84,30 +75,12 @@ void startGame(int argc, char** argv, const GameCallbacks& callbacks)
     createQuadrics();
 }
 
-void setupLighting()
-{
-    for (GLenum light : {GL_LIGHT0, GL_LIGHT1}) {
-        glEnable(light);
-        glLightfv(light, GL_DIFFUSE, kLightDiffuse);
-        glLightfv(light, GL_AMBIENT, kLightAmbient);
-        glLightfv(light, GL_SPECULAR, kLightSpecular);
-        glShadeModel(GL_FLAT);
-    }
-}
-
 // GLUT reshape callback. A minimised window reports a size of 0: the size is
-// kept, but the projection and viewport stay as they were rather than
-// dividing by zero.
+// kept, the view stays as it was.
 void reshapeWindow(int width, int height)
 {
     game.windowWidth = width;
     game.windowHeight = height;
-    if (width > 0 && height > 0) {
-        glMatrixMode(GL_PROJECTION);
-        glLoadIdentity();
-        gluPerspective(kFieldOfView, static_cast<double>(width) / height, kNearPlane, kFarPlane);
-        glMatrixMode(GL_MODELVIEW);
-        glViewport(0, 0, width, height);
-    }
+    setViewport(width, height);
     sysPostRedisplay();
 }

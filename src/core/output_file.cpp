@@ -36,3 +36,43 @@ int openOutputFile(const std::string& path, const std::string& name, bool& creat
     }
     return fd;
 }
+
+// The reason a file with this status is not one to read, or empty.
+static std::string notReadable(const struct stat& info)
+{
+    if (S_ISDIR(info.st_mode))
+        return "is a directory";
+    if (!S_ISREG(info.st_mode))
+        return "is not a regular file (a pipe, a device or a socket)";
+    return "";
+}
+
+std::FILE* openInputFile(const std::string& path, std::string& error)
+{
+    struct stat info{};
+    if (::stat(path.c_str(), &info) != 0) {
+        error = std::strerror(errno);
+        return nullptr;
+    }
+    error = notReadable(info);
+    if (!error.empty())
+        return nullptr;
+    const int fd = ::open(path.c_str(), O_RDONLY | O_NONBLOCK | O_NOCTTY | O_CLOEXEC);
+    if (fd < 0) {
+        error = std::strerror(errno);
+        return nullptr;
+    }
+    std::FILE* file = nullptr;
+    if (::fstat(fd, &info) != 0)
+        error = std::strerror(errno);
+    else
+        error = notReadable(info);
+    if (error.empty() && ::fcntl(fd, F_SETFL, 0) == 0)
+        file = ::fdopen(fd, "rb");
+    if (!file) {
+        if (error.empty())
+            error = std::strerror(errno);
+        ::close(fd);
+    }
+    return file;
+}

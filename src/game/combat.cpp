@@ -40,7 +40,7 @@ bool checkPlanetCrash(const std::function<void()>& beforeCrash)
     if (distance(game.camera.eye, kPlanetCentre) > kCrashDistance)
         return false;
     beforeCrash();
-    gameEvents.eyeCrashed();
+    gameEvents.eyeInsidePlanet();
     game.population = 0;
     return true;
 }

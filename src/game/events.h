@@ -15,7 +15,7 @@ struct GameEvents {
     void (*missileImpact)(std::size_t index, const Vec3& at);  // missile `index` hits the planet
     void (*missilesCleared)();                                 // a new game empties the list
     void (*shotFired)(const Vec3& eye);
-    void (*eyeCrashed)();                                      // every frame the eye is inside the planet
+    void (*eyeInsidePlanet)();                                 // every frame it is: the population is wiped out
 };
 
 // ---- state -----------------------------------------------------------------

@@ -8,6 +8,7 @@
 #include "game/passes.h"
 #include "game/planet.h"
 #include "game/state.h"
+#include "game/view.h"
 #include "render/hud.h"
 #include "render/sky.h"
 
@@ -16,6 +17,10 @@
 // Positional lights fixed in the world, so they are placed after the camera.
 constexpr GLfloat kLight0Position[] = {0, 10, 0, 1};
 constexpr GLfloat kLight1Position[] = {15, 10, -10, 1};
+// Both lights share these colours.
+constexpr GLfloat kLightAmbient[] = {0.99f, 0.99f, 0.99f, 1.0f};
+constexpr GLfloat kLightDiffuse[] = {0.64f, 0.64f, 0.64f, 1.0f};
+constexpr GLfloat kLightSpecular[] = {0.64f, 0.64f, 0.64f, 1.0f};
 
 static void lookThroughCamera(const Camera& camera)
 {
@@ -52,4 +57,27 @@ void displayFrame()
     glPopMatrix();
     drawOverlay();
     sysSwapBuffers();
+}
+
+void setupLighting()
+{
+    for (GLenum light : {GL_LIGHT0, GL_LIGHT1}) {
+        glEnable(light);
+        glLightfv(light, GL_DIFFUSE, kLightDiffuse);
+        glLightfv(light, GL_AMBIENT, kLightAmbient);
+        glLightfv(light, GL_SPECULAR, kLightSpecular);
+        glShadeModel(GL_FLAT);
+    }
+}
+
+void setViewport(int width, int height)
+{
+    const std::optional<Projection> projection = projectionFor(width, height);
+    if (!projection)
+        return;
+    glMatrixMode(GL_PROJECTION);
+    glLoadIdentity();
+    gluPerspective(projection->fieldOfView, projection->aspect, projection->nearPlane, projection->farPlane);
+    glMatrixMode(GL_MODELVIEW);
+    glViewport(0, 0, width, height);
 }

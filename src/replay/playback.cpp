@@ -49,6 +49,7 @@ static struct {
     bool              timedemo = false;
     bool              started = false;
     Clock::time_point realStart;        // when the first event was played
+    int               paceStart = 0;    // ms, the platform's clock then
     Clock::time_point lastSwap;
 } play;
 
@@ -70,11 +71,11 @@ static void diverge()
 // check ends the playback with its message and status 1.
 static void advance()
 {
-    std::string error;
+    RecordingError error;
     play.haveNext = nextEvent(*play.recording, play.next, error);
-    if (error.empty())
+    if (error.message.empty())
         return;
-    std::fprintf(stderr, "quorvane: %s\n", error.c_str());
+    std::fprintf(stderr, "quorvane: %s\n", describeError(play.recording->name, error).c_str());
     play.result.status = 1;
     play.finished = true;
 }
@@ -83,14 +84,14 @@ static void advance()
 static std::int64_t playTicks(std::int64_t budget)
 {
     std::int64_t played = 0;
-    while (play.next.b > 0 && played < budget) {
-        --play.next.b;
+    while (play.next.count > 0 && played < budget) {
+        --play.next.count;
         ++played;
         ++play.result.ticks;
-        play.result.clock = play.next.a;
+        play.result.clock = play.next.clock;
         play.game.idle();
     }
-    if (play.next.b == 0)
+    if (play.next.count == 0)
         advance();
     return played;
 }
@@ -107,15 +108,15 @@ static bool deliver(const Event& event)
         play.game.display();
         return true;
     case EventType::Key:
-        play.game.keyboard(static_cast<unsigned char>(event.a), event.b, event.c);
+        play.game.keyboard(static_cast<unsigned char>(event.key), event.x, event.y);
         return true;
     case EventType::Motion:
-        play.game.motion(event.a, event.b);
+        play.game.motion(event.x, event.y);
         return true;
     case EventType::Reshape:
-        if (play.resizeWindow && event.a > 0 && event.b > 0)
-            play.resizeWindow(event.a, event.b);
-        play.game.reshape(event.a, event.b);
+        if (play.resizeWindow && event.width > 0 && event.height > 0)
+            play.resizeWindow(event.width, event.height);
+        play.game.reshape(event.width, event.height);
         return true;
     case EventType::Check:
         return stateChecksum() == event.hash;
@@ -129,7 +130,7 @@ static void afterExit(int status)
 {
     play.result.status = status;
     play.finished = true;
-    if (play.haveNext && play.next.type == EventType::Tick && play.next.b == 0)
+    if (play.haveNext && play.next.type == EventType::Tick && play.next.count == 0)
         advance();  // the tick that quit ended its run
     if (play.haveNext && play.next.type == EventType::Check) {
         if (stateChecksum() != play.next.hash)
@@ -234,11 +235,11 @@ static void askNoVsync()
 #endif
 }
 
-// Whether a tick recorded at `clock` is due, at the recorded pace.
+// Whether a tick recorded at `clock` is due, at the recorded pace: the
+// platform's own clock, as the game read it when it was played.
 static bool due(int clock)
 {
-    const auto elapsed = std::chrono::duration_cast<std::chrono::milliseconds>(Clock::now() - play.realStart);
-    return elapsed.count() >= clock - play.recording->firstClock;
+    return play.saved.elapsedMs() - play.paceStart >= clock - play.recording->firstClock;
 }
 
 // GLUT's idle callback while replaying: events up to the next frame, and
@@ -250,11 +251,12 @@ static void playbackIdle()
         if (play.timedemo)
             askNoVsync();
         play.realStart = play.lastSwap = Clock::now();
+        play.paceStart = play.saved.elapsedMs();
     }
     std::int64_t played = 0;
     while (!play.finished && played < kStepsPerIdle) {
         if (play.haveNext && play.pace == Pace::Recorded && play.next.type == EventType::Tick
-            && !due(play.next.a)) {
+            && !due(play.next.clock)) {
             std::this_thread::sleep_for(std::chrono::milliseconds(1));
             return;
         }

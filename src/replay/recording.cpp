@@ -1,8 +1,8 @@
 #include "replay/recording.h"
 
-#include <fcntl.h>
+#include "core/output_file.h"
+
 #include <sys/stat.h>
-#include <unistd.h>
 
 #include <algorithm>
 #include <array>
@@ -30,7 +30,12 @@ enum class Raw {
 };
 
 // What reading one event line found.
-enum class Next { Event, End, Over, Failed };
+enum class Next {
+    Event,       // an event
+    EndLine,     // the end line the writer closes a finished game with
+    OutOfLines,  // no whole line left: the end of the file, or a last line cut short
+    Failed,
+};
 
 constexpr std::int64_t kMaxClock = std::numeric_limits<std::int32_t>::max();
 
@@ -81,9 +86,14 @@ static bool hexHash(std::string_view text, std::uint64_t& hash)
     return true;
 }
 
-static std::string lineError(std::int64_t line, const std::string& what)
+static RecordingError lineError(std::int64_t line, const std::string& what)
 {
-    return "line " + std::to_string(line) + ": " + what;
+    return {line, what};
+}
+
+static RecordingError fileError(const std::string& what)
+{
+    return {0, what};
 }
 
 // The first byte that has no place in a recording's text, or -1.
@@ -97,7 +107,7 @@ static int badByte(std::string_view line)
     return -1;
 }
 
-static bool parseHeader(std::string_view line, Recording& recording, std::string& error)
+static bool parseHeader(std::string_view line, Recording& recording, RecordingError& error)
 {
     const Fields f = split(line);
     if (f.count != 7 || f.items[0] != "quorvane-recording" || f.items[2] != "game"
@@ -122,19 +132,22 @@ static bool parseHeader(std::string_view line, Recording& recording, std::string
     return true;
 }
 
-// Reads the arguments of an event into a, b and c within their ranges.
-static bool arguments(const Fields& f, std::initializer_list<std::pair<std::int64_t, std::int64_t>> ranges,
-                      Event& event)
+// Where one argument of an event goes, and its range.
+struct Argument {
+    std::int32_t* field;
+    std::int64_t  low;
+    std::int64_t  high;
+};
+
+// Reads exactly these arguments of an event, each within its range.
+static bool arguments(const Fields& f, std::initializer_list<Argument> expected)
 {
-    if (f.count != static_cast<int>(ranges.size()) + 1)
+    if (f.count != static_cast<int>(expected.size()) + 1)
         return false;
-    std::int32_t* slots[] = {&event.a, &event.b, &event.c};
-    std::size_t i = 0;
-    for (const auto& [low, high] : ranges) {
-        if (!number(f.items[i + 1], low, high, *slots[i]))
+    int i = 1;
+    for (const Argument& argument : expected)
+        if (!number(f.items[static_cast<std::size_t>(i++)], argument.low, argument.high, *argument.field))
             return false;
-        ++i;
-    }
     return true;
 }
 
@@ -144,8 +157,9 @@ static bool parseEvent(std::string_view line, Event& event)
     const std::string_view name = f.items[0];
     if (name == "t") {
         event.type = EventType::Tick;
-        event.b = 1;
-        return arguments(f, {{0, kMaxClock}}, event) || arguments(f, {{0, kMaxClock}, {1, kMaxClock}}, event);
+        event.count = 1;
+        return arguments(f, {{&event.clock, 0, kMaxClock}})
+            || arguments(f, {{&event.clock, 0, kMaxClock}, {&event.count, 1, kMaxClock}});
     }
     if (name == "f") {
         event.type = EventType::Frame;
@@ -153,15 +167,16 @@ static bool parseEvent(std::string_view line, Event& event)
     }
     if (name == "k") {
         event.type = EventType::Key;
-        return arguments(f, {{0, 255}, {kMinCoordinate, kMaxCoordinate}, {kMinCoordinate, kMaxCoordinate}}, event);
+        return arguments(f, {{&event.key, 0, 255}, {&event.x, kMinCoordinate, kMaxCoordinate},
+                             {&event.y, kMinCoordinate, kMaxCoordinate}});
     }
     if (name == "m") {
         event.type = EventType::Motion;
-        return arguments(f, {{kMinCoordinate, kMaxCoordinate}, {kMinCoordinate, kMaxCoordinate}}, event);
+        return arguments(f, {{&event.x, kMinCoordinate, kMaxCoordinate}, {&event.y, kMinCoordinate, kMaxCoordinate}});
     }
     if (name == "r") {
         event.type = EventType::Reshape;
-        return arguments(f, {{0, kMaxCoordinate}, {0, kMaxCoordinate}}, event);
+        return arguments(f, {{&event.width, 0, kMaxCoordinate}, {&event.height, 0, kMaxCoordinate}});
     }
     if (name == "c") {
         event.type = EventType::Check;
@@ -176,7 +191,7 @@ static bool knownEvent(std::string_view line)
     return name == "t" || name == "f" || name == "k" || name == "m" || name == "r" || name == "c";
 }
 
-static bool checkText(std::string_view line, std::int64_t number, std::string& error)
+static bool checkText(std::string_view line, std::int64_t number, RecordingError& error)
 {
     if (line.size() + 1 > static_cast<std::size_t>(kMaxLineBytes)) {
         error = lineError(number, "longer than " + std::to_string(kMaxLineBytes) + " bytes");
@@ -222,7 +237,7 @@ static std::string tooLarge()
 }
 
 // Checks the event on one complete line against what came before it.
-static bool checkEvent(Recording& r, std::string_view line, Event& event, std::string& error)
+static bool checkEvent(Recording& r, std::string_view line, Event& event, RecordingError& error)
 {
     if (!parseEvent(line, event)) {
         const std::string shown(line.substr(0, 40));
@@ -230,39 +245,39 @@ static bool checkEvent(Recording& r, std::string_view line, Event& event, std::s
                                                    : "unknown event '" + shown + "'");
         return false;
     }
-    if (event.type == EventType::Tick && event.b > kMaxTicksPerLine) {
+    if (event.type == EventType::Tick && event.count > kMaxTicksPerLine) {
         error = lineError(r.line, "'" + std::string(line) + "' counts more than "
                                       + std::to_string(kMaxTicksPerLine) + " ticks");
         return false;
     }
     if (event.type == EventType::Tick) {
-        if (event.a < r.clock) {
+        if (event.clock < r.clock) {
             error = lineError(r.line, "the clock goes back from " + std::to_string(r.clock) + " to "
-                                          + std::to_string(event.a) + " ms");
+                                          + std::to_string(event.clock) + " ms");
             return false;
         }
-        r.clock = event.a;
+        r.clock = event.clock;
     }
     r.afterCheck = event.type == EventType::Check;
     return true;
 }
 
 // Reads the line after the header's, or the one after that, and so on.
-static Next readEvent(Recording& r, Event& event, std::string& error)
+static Next readEvent(Recording& r, Event& event, RecordingError& error)
 {
     std::array<char, kMaxLineBytes> text;
     std::size_t length = 0;
     const Raw raw = readRaw(r, text, length);
     if (raw == Raw::Failed) {
-        error = "could not be read";
+        error = fileError("could not be read");
         return Next::Failed;
     }
     if (raw == Raw::None)
-        return Next::Over;
+        return Next::OutOfLines;
     ++r.line;
     const std::string_view line(text.data(), length);
     if (r.bytes > kMaxRecordingBytes) {
-        error = tooLarge();
+        error = fileError(tooLarge());
         return Next::Failed;
     }
     if (!checkText(line, r.line, error))
@@ -272,29 +287,29 @@ static Next readEvent(Recording& r, Event& event, std::string& error)
         return Next::Failed;
     }
     if (raw == Raw::Cut)
-        return Next::Over;  // what the writer wrote of it is text, but not a whole event
+        return Next::OutOfLines;  // what the writer wrote of it is text, but not a whole event
     if (line == "end") {
         if (!r.afterCheck) {
             error = lineError(r.line, "the end line must follow the final checksum");
             return Next::Failed;
         }
         r.sawEnd = true;
-        return Next::End;
+        return Next::EndLine;
     }
     return checkEvent(r, line, event, error) ? Next::Event : Next::Failed;
 }
 
-static bool readHeader(Recording& r, std::string& error)
+static bool readHeader(Recording& r, RecordingError& error)
 {
     std::array<char, kMaxLineBytes> text;
     std::size_t length = 0;
     const Raw raw = readRaw(r, text, length);
     if (raw == Raw::Failed) {
-        error = "could not be read";
+        error = fileError("could not be read");
         return false;
     }
     if (raw == Raw::None) {
-        error = "is empty";
+        error = fileError("is empty");
         return false;
     }
     r.line = 1;
@@ -322,7 +337,7 @@ static bool rewind(Recording& r)
 }
 
 // The checking pass: every line, and what start-up needs to know.
-static bool checkAll(Recording& r, std::string& error)
+static bool checkAll(Recording& r, RecordingError& error)
 {
     if (!readHeader(r, error))
         return false;
@@ -335,119 +350,85 @@ static bool checkAll(Recording& r, std::string& error)
         const Next next = readEvent(r, event, error);
         if (next == Next::Failed)
             return false;
-        if (next == Next::Over)
+        if (next == Next::OutOfLines)
             break;
-        if (next == Next::End)
+        if (next == Next::EndLine)
             continue;  // to see that nothing follows
         if (event.type == EventType::Reshape) {
-            r.largestWidth = std::max(r.largestWidth, event.a);
-            r.largestHeight = std::max(r.largestHeight, event.b);
+            r.largestWidth = std::max(r.largestWidth, event.width);
+            r.largestHeight = std::max(r.largestHeight, event.height);
         }
         if (event.type == EventType::Tick && !ticked) {
             ticked = true;
-            r.firstClock = event.a;
+            r.firstClock = event.clock;
         }
     }
     r.complete = r.sawEnd;
     r.endsAt = r.complete ? 0 : r.line;
     if (!rewind(r)) {
-        error = "could not be read";
+        error = fileError("could not be read");
         return false;
     }
     return true;
 }
 
-// "line 12: ..." becomes "name:12: ...", anything else "name: ...".
-static std::string named(const std::string& name, const std::string& error)
-{
-    return name + (error.rfind("line ", 0) == 0 ? ":" + error.substr(5) : ": " + error);
-}
-
-// Whether a file with these properties can be a recording.
-static bool regularFile(const struct stat& info, std::string& error)
-{
-    if (S_ISDIR(info.st_mode))
-        error = "is a directory";
-    else if (!S_ISREG(info.st_mode))
-        error = "is not a regular file (a pipe, a device or a socket holds no recording)";
-    else if (info.st_size > kMaxRecordingBytes)
-        error = tooLarge();
-    return error.empty();
-}
-
-// Opens a regular file without ever waiting: a FIFO that takes the path's
-// place between the two looks would block a plain open until someone writes.
-static std::FILE* openRegular(const std::string& path, std::string& error)
-{
-    struct stat info{};
-    if (stat(path.c_str(), &info) != 0) {
-        error = std::strerror(errno);
-        return nullptr;
-    }
-    if (!regularFile(info, error))
-        return nullptr;
-    const int fd = open(path.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
-    if (fd < 0) {
-        error = std::strerror(errno);
-        return nullptr;
-    }
-    std::FILE* file = nullptr;
-    if (fstat(fd, &info) != 0 || !regularFile(info, error) || fcntl(fd, F_SETFL, 0) != 0
-        || !(file = fdopen(fd, "rb"))) {
-        if (error.empty())
-            error = std::strerror(errno);
-        close(fd);
-        return nullptr;
-    }
-    return file;
-}
-
 bool loadRecording(const std::string& path, const std::string& name, Recording& recording,
-                   std::string& error)
+                   RecordingError& error)
 {
     recording = Recording{};
     recording.name = name;
-    error.clear();
-    recording.file.reset(openRegular(path, error));
-    if (!recording.file || !checkAll(recording, error)) {
-        error = named(name, error);
+    error = {};
+    std::string reason;
+    recording.file.reset(openInputFile(path, reason));
+    if (!recording.file) {
+        error = fileError(reason);
+        return false;
+    }
+    struct stat info{};
+    if (fstat(fileno(recording.file.get()), &info) == 0 && info.st_size > kMaxRecordingBytes)
+        error = fileError(tooLarge());
+    if (!error.message.empty() || !checkAll(recording, error)) {
         recording.file.reset();
         return false;
     }
     return true;
 }
 
-bool parseRecording(std::string_view text, Recording& recording, std::string& error)
+bool parseRecording(std::string_view text, Recording& recording, RecordingError& error)
 {
     recording = Recording{};
     recording.name = "text";
     if (text.empty()) {
-        error = "is empty";
+        error = fileError("is empty");
         return false;
     }
     recording.file.reset(fmemopen(const_cast<char*>(text.data()), text.size(), "r"));
     if (!recording.file || !checkAll(recording, error)) {
         if (!recording.file)
-            error = std::strerror(errno);
+            error = fileError(std::strerror(errno));
         recording.file.reset();
         return false;
     }
     return true;
 }
 
-bool nextEvent(Recording& recording, Event& event, std::string& error)
+bool nextEvent(Recording& recording, Event& event, RecordingError& error)
 {
-    error.clear();
+    error = {};
     if (!recording.file || recording.sawEnd)
         return false;
-    const Next next = readEvent(recording, event, error);
-    if (next == Next::Failed)
-        error = named(recording.name, error);
-    return next == Next::Event;
+    return readEvent(recording, event, error) == Next::Event;
 }
 
 std::string recordingHeader(const std::string& gameVersion, int width, int height)
 {
     return "quorvane-recording " + std::to_string(kRecordingFormat) + " game " + gameVersion + " window "
          + std::to_string(width) + " " + std::to_string(height);
+}
+
+std::string describeError(const std::string& name, const RecordingError& error)
+{
+    if (error.line > 0)
+        return name + ":" + std::to_string(error.line) + ": " + error.message;
+    return name + ": " + error.message;
 }

@@ -26,12 +26,23 @@
 
 enum class EventType : std::uint8_t { Tick, Frame, Key, Motion, Reshape, Check };
 
+// One event line; only the fields of its type are read.
 struct Event {
     EventType     type = EventType::Frame;
-    std::int32_t  a = 0;  // tick: clock, ms; key: code; motion: x; reshape: width
-    std::int32_t  b = 0;  // tick: count; key: x; motion: y; reshape: height
-    std::int32_t  c = 0;  // key: y
-    std::uint64_t hash = 0;  // check
+    std::int32_t  clock = 0;   // tick: ms
+    std::int32_t  count = 0;   // tick: idle calls in a row at that clock
+    std::int32_t  key = 0;     // key: the character's code
+    std::int32_t  x = 0;       // key, motion: pointer, window pixels
+    std::int32_t  y = 0;
+    std::int32_t  width = 0;   // reshape: pixels
+    std::int32_t  height = 0;
+    std::uint64_t hash = 0;    // check
+};
+
+// What is wrong with a recording: where, and what.
+struct RecordingError {
+    std::int64_t line = 0;  // 1 for the header; 0 where the file as a whole is at fault
+    std::string  message;
 };
 
 // Closes the recording's file.
@@ -81,19 +92,21 @@ constexpr std::int64_t kMaxRecordingBytes = std::int64_t{1} << 30;
 // refused before anything can block on it), checks every line and leaves
 // the recording ready to hand out its first event. Every complete line must
 // be well formed; a last line without its newline is dropped. On failure
-// `error` says what is wrong, starting with `name`, the file as the user
-// gave it ("demo.qvr:12: unknown event 'x'"), and false comes back.
+// `error` says what is wrong and where, and false comes back.
 bool loadRecording(const std::string& path, const std::string& name, Recording& recording,
-                   std::string& error);
+                   RecordingError& error);
 
-// The same over text in memory, which must outlive the recording; errors
-// start with "line N: " where there is a line.
-bool parseRecording(std::string_view text, Recording& recording, std::string& error);
+// The same over text in memory, which must outlive the recording.
+bool parseRecording(std::string_view text, Recording& recording, RecordingError& error);
 
 // The next event, in order. False at the end: the end line, where a cut
 // file breaks off, or, with `error` set, a line that changed since the
 // check.
-bool nextEvent(Recording& recording, Event& event, std::string& error);
+bool nextEvent(Recording& recording, Event& event, RecordingError& error);
+
+// The error as the game prints it, after the file's name as the user gave
+// it: "demo.qvr:12: unknown event 'x'", or "demo.qvr: is empty".
+std::string describeError(const std::string& name, const RecordingError& error);
 
 // The header line for this game, without its newline.
 std::string recordingHeader(const std::string& gameVersion, int width, int height);

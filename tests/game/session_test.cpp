@@ -36,8 +36,8 @@ std::string fileText(const std::string& path)
 TEST(Session, ReplaysToTheExpectedOutputWithEveryLineFlushed)
 {
     Recording recording;
-    std::string error;
-    ASSERT_TRUE(loadRecording(kDir + "session.qvr", "session.qvr", recording, error)) << error;
+    RecordingError error;
+    ASSERT_TRUE(loadRecording(kDir + "session.qvr", "session.qvr", recording, error)) << error.message;
     ASSERT_TRUE(recording.complete);
 
     FlushRecorder out;

@@ -64,8 +64,8 @@ std::string tenSeconds()
 PlaybackResult play(const std::string& text)
 {
     Recording recording;
-    std::string error;
-    EXPECT_TRUE(parseRecording(text, recording, error)) << error;
+    RecordingError error;
+    EXPECT_TRUE(parseRecording(text, recording, error)) << error.message;
     game = GameState{};
     return playRecording(recording, kFakeGame);
 }
@@ -113,8 +113,8 @@ TEST_F(Playback, TheWindowsIdleCallPlaysABoundedShare)
         text += "t 7 100000\n";
     text += "c 0000000000000000\nend\n";
     Recording recording;
-    std::string error;
-    ASSERT_TRUE(parseRecording(text, recording, error)) << error;
+    RecordingError error;
+    ASSERT_TRUE(parseRecording(text, recording, error)) << error.message;
     idles = 0;
     const GameCallbacks& window = startPlayback(recording, kFakeGame, Pace::Fastest, false);
     window.idle();

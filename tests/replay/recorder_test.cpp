@@ -81,8 +81,8 @@ TEST_F(RecorderTest, AChecksumFollowsTheFrameAfterEachSecondOfClockAndEndsTheFil
     EXPECT_EQ(text.substr(text.size() - std::string(tail).size()), tail);
     EXPECT_EQ(delivered, 70);
     Recording r;
-    std::string error;
-    ASSERT_TRUE(parseRecording(text, r, error)) << error;
+    RecordingError error;
+    ASSERT_TRUE(parseRecording(text, r, error)) << error.message;
     EXPECT_TRUE(r.complete);
 }
 

@@ -16,17 +16,19 @@
 #include <fstream>
 #include <future>
 #include <string>
+#include <tuple>
 #include <vector>
 
 namespace {
 
 const std::string kHeader = "quorvane-recording 1 game 0.1 window 1000 800\n";
 
+// The error as the game prints it for a file named "text".
 std::string parseError(const std::string& text)
 {
     Recording recording;
-    std::string error;
-    return parseRecording(text, recording, error) ? "" : error;
+    RecordingError error;
+    return parseRecording(text, recording, error) ? "" : describeError("text", error);
 }
 
 }  // namespace
@@ -37,31 +39,31 @@ TEST(Recording, RefusesEveryMalformedLineByItsNumber)
         std::string text;
         std::string error;
     } cases[] = {
-        {"", "is empty"},
-        {"\x89PNG\r\n\x1a\n", "line 1: holds the byte 0x89, which is not text"},
-        {"quorvane-recording 1 game 0.1 window 1000", "line 1: the header line is incomplete"},
-        {"quorvane-recording 1 game 0.1 window 1000 800 x\n", "line 1: not a quorvane recording"},
-        {"quorvane-recording 2 game 0.1 window 1000 800\n", "line 1: recording format 2 is not 1, which this game reads"},
-        {"quorvane-recording 1 game 0.1 window 0 800\n", "line 1: the window size is out of range"},
-        {kHeader + "x 1\n", "line 2: unknown event 'x 1'"},
-        {kHeader + "f \n", "line 2: malformed event 'f '"},
-        {kHeader + "k 256 1 1\n", "line 2: malformed event 'k 256 1 1'"},
-        {kHeader + "m 1 32768\n", "line 2: malformed event 'm 1 32768'"},
-        {kHeader + "k 32 -32769 0\n", "line 2: malformed event 'k 32 -32769 0'"},
-        {kHeader + "m +1 1\n", "line 2: malformed event 'm +1 1'"},
-        {kHeader + "r -1 5\n", "line 2: malformed event 'r -1 5'"},
-        {kHeader + "t 5 0\n", "line 2: malformed event 't 5 0'"},
-        {kHeader + "t -5\n", "line 2: malformed event 't -5'"},
-        {kHeader + "t 0 100001\n", "line 2: 't 0 100001' counts more than 100000 ticks"},
-        {kHeader + "t 2147483648\n", "line 2: malformed event 't 2147483648'"},
-        {kHeader + "c 00000000000000fg\n", "line 2: malformed event 'c 00000000000000fg'"},
-        {kHeader + "t 10\nf\nt 9\n", "line 4: the clock goes back from 10 to 9 ms"},
-        {kHeader + "f\n" + std::string(256, 'f') + "\n", "line 3: longer than 256 bytes"},
-        {kHeader + std::string("f\0\n", 3), "line 2: holds a NUL byte"},
-        {kHeader + "f\r\n", "line 2: holds the byte 0x0d, which is not text"},
-        {kHeader + "f\nend\n", "line 3: the end line must follow the final checksum"},
-        {kHeader + "c 00000000000000ff\nend\nf\n", "line 4: nothing may follow the end line"},
-        {kHeader + "c 00000000000000ff\nend\nf", "line 4: nothing may follow the end line"},
+        {"", "text: is empty"},
+        {"\x89PNG\r\n\x1a\n", "text:1: holds the byte 0x89, which is not text"},
+        {"quorvane-recording 1 game 0.1 window 1000", "text:1: the header line is incomplete"},
+        {"quorvane-recording 1 game 0.1 window 1000 800 x\n", "text:1: not a quorvane recording"},
+        {"quorvane-recording 2 game 0.1 window 1000 800\n", "text:1: recording format 2 is not 1, which this game reads"},
+        {"quorvane-recording 1 game 0.1 window 0 800\n", "text:1: the window size is out of range"},
+        {kHeader + "x 1\n", "text:2: unknown event 'x 1'"},
+        {kHeader + "f \n", "text:2: malformed event 'f '"},
+        {kHeader + "k 256 1 1\n", "text:2: malformed event 'k 256 1 1'"},
+        {kHeader + "m 1 32768\n", "text:2: malformed event 'm 1 32768'"},
+        {kHeader + "k 32 -32769 0\n", "text:2: malformed event 'k 32 -32769 0'"},
+        {kHeader + "m +1 1\n", "text:2: malformed event 'm +1 1'"},
+        {kHeader + "r -1 5\n", "text:2: malformed event 'r -1 5'"},
+        {kHeader + "t 5 0\n", "text:2: malformed event 't 5 0'"},
+        {kHeader + "t -5\n", "text:2: malformed event 't -5'"},
+        {kHeader + "t 0 100001\n", "text:2: 't 0 100001' counts more than 100000 ticks"},
+        {kHeader + "t 2147483648\n", "text:2: malformed event 't 2147483648'"},
+        {kHeader + "c 00000000000000fg\n", "text:2: malformed event 'c 00000000000000fg'"},
+        {kHeader + "t 10\nf\nt 9\n", "text:4: the clock goes back from 10 to 9 ms"},
+        {kHeader + "f\n" + std::string(256, 'f') + "\n", "text:3: longer than 256 bytes"},
+        {kHeader + std::string("f\0\n", 3), "text:2: holds a NUL byte"},
+        {kHeader + "f\r\n", "text:2: holds the byte 0x0d, which is not text"},
+        {kHeader + "f\nend\n", "text:3: the end line must follow the final checksum"},
+        {kHeader + "c 00000000000000ff\nend\nf\n", "text:4: nothing may follow the end line"},
+        {kHeader + "c 00000000000000ff\nend\nf", "text:4: nothing may follow the end line"},
     };
     for (const auto& c : cases)
         EXPECT_EQ(parseError(c.text), c.error) << c.text;
@@ -70,10 +72,10 @@ TEST(Recording, RefusesEveryMalformedLineByItsNumber)
 TEST(Recording, ReadsEveryValueGlutCanGiveAndKnowsWhereACutFileEnds)
 {
     Recording r;
-    std::string error;
+    RecordingError error;
     const std::string text = kHeader + "t 5 100000\nf\nk 32 -32768 32767\nm -180 -1\nr 32767 0\nr 10 32767\n"
                                        "c 00000000000000ff\nend\n";
-    ASSERT_TRUE(parseRecording(text, r, error)) << error;
+    ASSERT_TRUE(parseRecording(text, r, error)) << error.message;
     EXPECT_EQ(r.gameVersion, "0.1");
     EXPECT_EQ(r.width * 10000 + r.height, 10000800);
     EXPECT_TRUE(r.largestWidth == 32767 && r.largestHeight == 32767);
@@ -82,12 +84,12 @@ TEST(Recording, ReadsEveryValueGlutCanGiveAndKnowsWhereACutFileEnds)
     std::vector<Event> events;
     for (Event e; nextEvent(r, e, error);)
         events.push_back(e);
-    EXPECT_EQ(error, "");
+    EXPECT_EQ(std::tuple(error.line, error.message), std::tuple(0, ""));
     ASSERT_EQ(events.size(), 7u);
-    EXPECT_TRUE(events[0].type == EventType::Tick && events[0].a == 5 && events[0].b == 100000);
-    EXPECT_TRUE(events[2].type == EventType::Key && events[2].a == 32 && events[2].b == -32768 && events[2].c == 32767);
-    EXPECT_TRUE(events[3].type == EventType::Motion && events[3].a == -180 && events[3].b == -1);
-    EXPECT_TRUE(events[4].type == EventType::Reshape && events[4].a == 32767 && events[4].b == 0);
+    EXPECT_TRUE(events[0].type == EventType::Tick && events[0].clock == 5 && events[0].count == 100000);
+    EXPECT_TRUE(events[2].type == EventType::Key && events[2].key == 32 && events[2].x == -32768 && events[2].y == 32767);
+    EXPECT_TRUE(events[3].type == EventType::Motion && events[3].x == -180 && events[3].y == -1);
+    EXPECT_TRUE(events[4].type == EventType::Reshape && events[4].width == 32767 && events[4].height == 0);
     EXPECT_EQ(events[6].hash, 0xffu);
 
     // Killed while writing line 3: plays what is whole and says where it broke off.
@@ -122,8 +124,8 @@ struct TempDir {
 std::string loadError(const std::string& path, const std::string& name)
 {
     Recording r;
-    std::string error;
-    return loadRecording(path, name, r, error) ? "" : error;
+    RecordingError error;
+    return loadRecording(path, name, r, error) ? "" : describeError(name, error);
 }
 
 }  // namespace
@@ -131,7 +133,7 @@ std::string loadError(const std::string& path, const std::string& name)
 TEST(Recording, OnlyRegularFilesOfARecordingsSizeAreRead)
 {
     TempDir dir;
-    const std::string notRegular = ": is not a regular file (a pipe, a device or a socket holds no recording)";
+    const std::string notRegular = ": is not a regular file (a pipe, a device or a socket)";
     EXPECT_EQ(loadError("/dev/zero", "zeros"), "zeros" + notRegular);
     EXPECT_EQ(loadError("/nonexistent/demo.qvr", "demo.qvr"), "demo.qvr: No such file or directory");
     EXPECT_EQ(loadError("/", "root"), "root: is a directory");
@@ -166,8 +168,8 @@ TEST(Recording, MemoryDoesNotGrowWithTheFile)
     }
     const std::size_t before = heapInUse();
     Recording r;
-    std::string error;
-    ASSERT_TRUE(loadRecording(path, "long.qvr", r, error)) << error;
+    RecordingError error;
+    ASSERT_TRUE(loadRecording(path, "long.qvr", r, error)) << error.message;
     std::size_t most = heapInUse();
     std::size_t events = 0;
     for (Event e; nextEvent(r, e, error); ++events)

@@ -162,8 +162,8 @@ TEST(Soak, ALongHeavyGameKeepsEveryLimit)
     ASSERT_EQ(goal.size(), 6u) << "no goals beside the recording";
     watch.warmUpMs = static_cast<int>(std::min<long>(kMostWarmUpMs, goal["minutes"] * 60000 / 4));
     Recording recording;
-    std::string error;
-    ASSERT_TRUE(loadRecording(QUORVANE_SOAK_RECORDING, "soak.qvr", recording, error)) << error;
+    RecordingError error;
+    ASSERT_TRUE(loadRecording(QUORVANE_SOAK_RECORDING, "soak.qvr", recording, error)) << error.message;
     std::ostringstream out;
     std::streambuf* const saved = std::cout.rdbuf(out.rdbuf());
     platform.swapBuffers = checkFrame;
