@@ -4,8 +4,9 @@
 #   run_fuzzer.sh FUZZER WORK_DIR SECONDS SEED_DIR...
 # FUZZ_SECONDS in the environment overrides SECONDS. New inputs collect in
 # WORK_DIR/corpus, failing inputs in WORK_DIR/artifacts; seed folders that
-# do not exist are left out.
+# do not exist are left out, except under CI.
 set -euo pipefail
+source "$(dirname "${BASH_SOURCE[0]}")/../tests/support/skip.sh"
 
 fuzzer=$1
 work=$2
@@ -17,6 +18,7 @@ for dir in "$@"; do
     if [[ -d $dir ]]; then
         seeds+=("$dir")
     else
+        ci_forbids_skips && { echo "FAIL: no seed folder $dir (under CI=$CI every seed must be there)"; exit 1; }
         echo "run_fuzzer.sh: no seed folder $dir, fuzzing without it"
     fi
 done

@@ -4,10 +4,11 @@
 # record file, the shots folder: status 1), then the display (status 1), so
 # a bad file is named without a display. A record file is left as it was
 # until the game's window is open. GLUT's own -display names a display
-# instead of DISPLAY. Nothing here may hang: a run that must end on its own
-# and is still going after its give-up time fails.
+# instead of DISPLAY. Nothing here may hang: every wait gives up within what
+# is left of 50 s, short of ctest's 60, and a run still going then fails.
 #   command_line.sh path/to/quorvane VERSION
 set -uo pipefail
+source "$(dirname "${BASH_SOURCE[0]}")/../support/skip.sh"
 
 game=$1
 version=$2
@@ -16,13 +17,23 @@ trap 'rm -rf "$scratch"' EXIT
 cd "$scratch" || exit 1
 failed=0
 fail() { echo "FAIL: $*"; failed=1; }
+deadline=$((SECONDS + 50))
+
+# within SECONDS WHAT: sets `limit` to the seconds a wait may take, at most
+# what is left of the script's time; ends the script when nothing is left
+within() {
+    limit=$((deadline - SECONDS))
+    ((limit > 0)) || { echo "FAIL: out of time (50 s) before ${*:2}"; exit 1; }
+    ((limit < $1)) || limit=$1
+}
 
 # runs the game without DISPLAY; sets status, out and err
 run() {
-    env -u DISPLAY timeout 30 "$game" "$@" >"$scratch/out" 2>"$scratch/err"
+    within 10 "$@"
+    env -u DISPLAY timeout "$limit" "$game" "$@" >"$scratch/out" 2>"$scratch/err"
     status=$?
     out=$(<"$scratch/out") err=$(<"$scratch/err")
-    [[ $status -ne 124 ]] || fail "$*: still running after 30 s"
+    [[ $status -ne 124 ]] || fail "$*: still running after $limit s"
 }
 expect() {  # STATUS STDERR: the status, and standard error exactly
     [[ $status -eq $1 && $err == "$2" ]] || fail "$*: status $status, standard error '$err'"
@@ -88,22 +99,27 @@ run
 run -display :31999
 [[ $status -ne 0 && $err != *"no X display"* && $err == *":31999"* ]] || fail "-display :31999: '$err'"
 
-# a display that exists: the game runs until its window is seen, then q ends
-# it (ctest gives this test an X server)
-if [[ -n ${DISPLAY:-} ]]; then
-    "$game" -display "$DISPLAY" >out 2>err &
-    pid=$!
-    window=
-    for _ in $(seq 600); do
-        window=$(xdotool search --pid "$pid" --name '^Quorvane$' 2>/dev/null | head -n 1)
-        [[ -n $window ]] || ! kill -0 "$pid" 2>/dev/null && break
-        sleep 0.1
-    done
-    [[ -n $window ]] && xdotool windowfocus --sync "$window" key q || fail "-display $DISPLAY: no window: $(<err)"
-    for _ in $(seq 300); do kill -0 "$pid" 2>/dev/null || break; sleep 0.1; done
-    kill "$pid" 2>/dev/null && fail "-display $DISPLAY: q did not end the game"
-    wait "$pid"
-    status=$?
-    [[ $status -eq 0 ]] || fail "-display $DISPLAY: ended with status $status: $(<err)"
-fi
+# a display that exists: the game runs until its window is mapped, then q
+# ends it (ctest gives this test an X server)
+[[ -n ${DISPLAY:-} ]] || skip "no X display for the -display run"
+"$game" -display "$DISPLAY" >out 2>err &
+pid=$!
+# mapped, not only made: a key sent to a window still loading its images
+# goes nowhere
+window=
+within 30 "the window"
+end=$((SECONDS + limit))
+while ((SECONDS < end)) && kill -0 "$pid" 2>/dev/null; do
+    window=$(xdotool search --onlyvisible --pid "$pid" --name '^Quorvane$' 2>/dev/null | head -n 1)
+    [[ -z $window ]] || break
+    sleep 0.1
+done
+[[ -n $window ]] && xdotool windowfocus --sync "$window" key q || fail "-display $DISPLAY: no window: $(<err)"
+within 10 "q ending the game"
+end=$((SECONDS + limit))
+while ((SECONDS < end)) && kill -0 "$pid" 2>/dev/null; do sleep 0.1; done
+kill "$pid" 2>/dev/null && fail "-display $DISPLAY: q did not end the game"
+wait "$pid"
+status=$?
+[[ $status -eq 0 ]] || fail "-display $DISPLAY: ended with status $status: $(<err)"
 exit $failed

@@ -2,10 +2,8 @@
 # conditions, take screenshots, fail fast with the game's output shown.
 # Source it after setting `game` to the executable's path.
 
-if [ -z "${DISPLAY:-}" ]; then
-    echo "SKIP: no X display; run under xvfb-run -a -s '-screen 0 1280x1024x24'"
-    exit 77
-fi
+source "$(dirname "${BASH_SOURCE[0]}")/../support/skip.sh"
+[ -n "${DISPLAY:-}" ] || skip "no X display; run under xvfb-run -a -s '-screen 0 1280x1024x24'"
 for tool in xdotool import compare convert; do
     command -v "$tool" >/dev/null || { echo "FAIL: $tool is not installed (scripts/install-deps.sh test)"; exit 1; }
 done
@@ -98,5 +96,10 @@ lit() {
 
 # more A B: true when the number A is greater than the number B.
 more() { awk -v a="$1" -v b="$2" 'BEGIN { exit !(a > b) }'; }
+
+# title_drawn: the title screen is on show, its logo lighting up the middle
+# of the window (the logo quad spans x 244 to 756, y 94 to 606 from the
+# top); the game is in its main loop, drawing.
+title_drawn() { shot title && more "$(lit title 244 94 512 512)" 5; }
 
 count_lines() { grep -c "$1" "$out" || true; }

@@ -62,3 +62,7 @@ private:
 
 // Sets the clock and runs one idle tick.
 void tickAt(int ms);
+
+// Whether skipping is forbidden here: under CI (CI set, and not "false" or
+// "0") a test that can't run fails, so that a green CI means every test ran.
+bool ciForbidsSkips();

@@ -3,7 +3,8 @@
 # move the pointer or take screenshots can run side by side.
 #   own_display.sh COMMAND [ARG...]
 set -u
-command -v Xvfb >/dev/null || { echo "SKIP: Xvfb is not installed (scripts/install-deps.sh test)"; exit 77; }
+source "$(dirname "${BASH_SOURCE[0]}")/skip.sh"
+command -v Xvfb >/dev/null || skip "Xvfb is not installed (scripts/install-deps.sh test)"
 scratch=$(mktemp -d)
 server=
 trap 'kill "$server" 2>/dev/null; wait "$server" 2>/dev/null; rm -rf "$scratch"' EXIT
