@@ -306,5 +306,6 @@ const GameCallbacks& startPlayback(Recording& recording, const GameCallbacks& ga
     play.resizeWindow = askWindowSize;
     play.pace = pace;
     play.timedemo = timedemo;
+    play.started = false;
     return kPlaybackCallbacks;
 }

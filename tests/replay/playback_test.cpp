@@ -1,6 +1,7 @@
 // Playing a recording back to the game's callbacks: a changed input is
 // caught at the first checksum after it, events after the game quit count
-// as a divergence, and the window's idle call plays a bounded share.
+// as a divergence, and the window's idle call plays a bounded share, at the
+// recorded pace when asked.
 #include "replay/playback.h"
 
 #include "core/platform.h"
@@ -122,4 +123,30 @@ TEST_F(Playback, TheWindowsIdleCallPlaysABoundedShare)
     window.idle();
     EXPECT_EQ(idles, 2 * kStepsPerIdle);
     EXPECT_EQ(game.currentTime, 7);
+}
+
+// At the recorded pace a tick waits until as much of the platform's clock
+// has passed since the first one as of the recorded clock; each idle call
+// plays up to a frame. The game reads the recorded clock, not the platform's.
+TEST_F(Playback, TheRecordedPaceFollowsThePlatformsClock)
+{
+    std::string text = kHeader;
+    for (int ms = 1000; ms <= 11000; ms += 100)  // more than the calls below can reach
+        text += "t " + std::to_string(ms) + "\nf\n";
+    text += "c 0000000000000000\nend\n";
+    Recording recording;
+    RecordingError error;
+    ASSERT_TRUE(parseRecording(text, recording, error)) << error.message;
+    idles = 0;
+    const GameCallbacks& window = startPlayback(recording, kFakeGame, Pace::Recorded, false);
+    const auto idleAt = [&](int ms) {
+        fake.clockMs = ms;
+        for (int i = 0; i < 20; ++i)
+            window.idle();
+        return std::pair(idles, game.currentTime);
+    };
+    EXPECT_EQ(idleAt(5000), std::pair(1, 1000));  // the first tick at once
+    EXPECT_EQ(idleAt(5099), std::pair(1, 1000));
+    EXPECT_EQ(idleAt(5100), std::pair(2, 1100));
+    EXPECT_EQ(idleAt(5450), std::pair(5, 1400));
 }
