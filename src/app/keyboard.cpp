@@ -1,9 +1,6 @@
 #include "app/app.h"
 #include "core/platform.h"
 #include "game/flight.h"
-#include "game/state.h"
-
-#include <iostream>
 
 // GLUT keyboard callback. Letters are case-sensitive; the pointer position
 // is not used. Every key but quit asks for a frame, even one that does nothing.
@@ -25,11 +22,10 @@ void keyPressed(unsigned char key, int, int)
     case 'Q':
         sysExit(0);
     case 'l':
-        game.showAimLines = !game.showAimLines;
+        toggleAimLines();
         break;
     case 'r':
-        newGame();
-        std::cout << "Restarting game" << std::endl;
+        backToTitle();
         break;
     default:
         break;

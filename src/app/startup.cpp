@@ -61,11 +61,8 @@ void startGame(int argc, char** argv, const GameCallbacks& callbacks)
     buildFont();  // leaves 2D texturing on with the font bound
     glClearColor(0, 0, 0, 1);
     setupLighting();
-    game.showAimLines = false;
-    newGame();
+    firstTitle();
     sysWarpPointer(game.windowWidth / 2, game.windowHeight / 2);
-    game.planet = Planet{0};
-    game.titleScreen = true;
     registerCallbacks(callbacks);
     reshapeWindow(game.windowWidth, game.windowHeight);
     glEnable(GL_DEPTH_TEST);

@@ -5,6 +5,8 @@
 #include "game/shots.h"
 #include "game/state.h"
 
+#include <iostream>
+
 // ---- functions -------------------------------------------------------------
 
 void speedUp() { game.flightSpeed += kSpeedPerKey; }
@@ -18,6 +20,14 @@ void spaceBar()
     }
     game.titleScreen = false;
     restartGame();
+}
+
+void toggleAimLines() { game.showAimLines = !game.showAimLines; }
+
+void backToTitle()
+{
+    newGame();
+    std::cout << "Restarting game" << std::endl;
 }
 
 static void clampFlightSpeed()

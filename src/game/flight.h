@@ -21,6 +21,12 @@ void slowDown();
 // play (game over included) it fires.
 void spaceBar();
 
+// Shows or hides the missiles' aim lines.
+void toggleAimLines();
+
+// Back to the title screen (a new game), saying so every time.
+void backToTitle();
+
 // One idle tick at `nowMs`: a flight step and a combat update when more than
 // their periods have passed since their last run (missed periods are not
 // made up), then the spawn timer.

@@ -15,6 +15,13 @@ void newGame()
     game.titleScreen = true;
 }
 
+void firstTitle()
+{
+    game.showAimLines = false;
+    newGame();
+    game.planet = Planet{0};
+}
+
 void restartGame()
 {
     game.showAimLines = false;

@@ -57,6 +57,9 @@ extern GameState game;
 // Title screen: title camera, short spawn interval. Nothing else changes.
 void newGame();
 
+// The game as it starts: the title screen, no aim lines, the planet unturned.
+void firstTitle();
+
 // Play: play camera, angles and speed zero, missiles and explosions gone,
 // score 0, population 100. Shots in flight survive.
 void restartGame();

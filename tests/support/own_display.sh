@@ -5,6 +5,7 @@
 set -u
 source "$(dirname "${BASH_SOURCE[0]}")/skip.sh"
 command -v Xvfb >/dev/null || skip "Xvfb is not installed (scripts/install-deps.sh test)"
+command -v xdotool >/dev/null || skip "xdotool is not installed (scripts/install-deps.sh test)"
 scratch=$(mktemp -d)
 server=
 trap 'kill "$server" 2>/dev/null; wait "$server" 2>/dev/null; rm -rf "$scratch"' EXIT
