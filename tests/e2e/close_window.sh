@@ -9,13 +9,13 @@ closer=$(realpath "$2")
 source "$(dirname "$0")/lib.sh"
 
 start_game "$work"
-wait_for 30 title_drawn || fail "the game drew no title screen"
+wait_for 30 looping || fail "the game never ran its main loop"
 "$closer" "$window" || fail "could not send WM_DELETE_WINDOW"
 wait_exit 30 || fail "the close button did not end the game"
 [ "$status" -eq 0 ] || fail "the close button ended the game with status $status"
 
 start_game "$work"
-wait_for 30 title_drawn || fail "the game drew no title screen"
+wait_for 30 looping || fail "the game never ran its main loop"
 xdotool windowclose "$window"
 wait_exit 30 || fail "the game kept running after its window was destroyed"
 [ "$status" -lt 128 ] || fail "the game died of signal $((status - 128)) when its window was destroyed"

@@ -102,4 +102,9 @@ more() { awk -v a="$1" -v b="$2" 'BEGIN { exit !(a > b) }'; }
 # top); the game is in its main loop, drawing.
 title_drawn() { shot title && more "$(lit title 244 94 512 512)" 5; }
 
+# looping: the game runs its main loop (its idle ticks spawn a missile every
+# half second on the title screen and say so), without the cost of a
+# screenshot.
+looping() { grep -q '^Spawning Missile at: ' "$out"; }
+
 count_lines() { grep -c "$1" "$out" || true; }
