@@ -8,9 +8,9 @@
 // ---- types -----------------------------------------------------------------
 
 struct GameEvents {
-    void (*missileSpawned)(int id, const Vec3& at);  // appended to the missiles
-    void (*missileShot)(int id, const Vec3& at);     // the missile with this id dies to a shot
-    void (*missileImpact)(int id, const Vec3& at);   // the missile with this id hits the planet
+    void (*missileSpawned)(int id, const Vec3& at);            // appended to the missiles
+    void (*missileShot)(int id, const Vec3& at);               // missile `id` dies to a shot
+    void (*missileImpact)(int id, const Vec3& at);             // missile `id` hits the planet
     void (*missilesCleared)();                                 // a new game empties the list
     void (*shotFired)(const Vec3& eye);
     void (*eyeCrashed)();                                      // every frame the eye is inside the planet
