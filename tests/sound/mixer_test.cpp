@@ -290,6 +290,7 @@ TEST_F(MixerTest, EngineApproachingIsHigherThanReceding)
 TEST(WavOut, StopsAtItsLimitOrAFullDiskOnceAndRefusesAnUncreatableFile)
 {
     const ScratchDir scratch;
+    ASSERT_FALSE(scratch.path.empty());
     const std::string path = scratch.path + "limit.wav";
     std::string error;
     ASSERT_TRUE(createWavOut(path, 8000, error, 400));

@@ -228,6 +228,7 @@ TEST_F(SessionSound, ZapsStartAtTheRecordedPresses)
 TEST(SoundOut, NeedsAReplayAndACreatableFile)
 {
     const ScratchDir scratch;
+    ASSERT_FALSE(scratch.path.empty());
     const std::string dir = scratch.path;
     const std::string run = "timeout -k 5 60 '" + kGame + "' ";
     EXPECT_EQ(std::system((run + "--sound-out x.wav 2> '" + dir + "usage.err'").c_str()), 2 << 8);
