@@ -19,7 +19,7 @@ void heavyPlay()
     startSoundtrack(false);
     for (int i = 0; i < 7; ++i) {
         game.missiles.emplace_back(Vec3{800, 10.0f * i, 0}, nullptr);
-        gameEvents.missileSpawned(game.missiles.back().start);
+        gameEvents.missileSpawned(game.missiles.back().id, game.missiles.back().start);
     }
     game.currentTime = 1000;
     soundtrackFrame();

@@ -22,7 +22,7 @@ static void shotAgainstMissiles(const Shot& shot)
             ++j;
             continue;
         }
-        gameEvents.missileShot(j, missile.position);
+        gameEvents.missileShot(missile.id, missile.position);
         explodeMissile(j);
         game.score += kPointsPerKill;
         std::cout << "Score: " << game.score << std::endl;

@@ -5,9 +5,9 @@ GameEvents gameEvents = silentGameEvents();
 GameEvents silentGameEvents()
 {
     return {
-        [](const Vec3&) {},
-        [](std::size_t, const Vec3&) {},
-        [](std::size_t, const Vec3&) {},
+        [](int, const Vec3&) {},
+        [](int, const Vec3&) {},
+        [](int, const Vec3&) {},
         [] {},
         [](const Vec3&) {},
         [] {},

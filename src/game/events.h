@@ -5,14 +5,12 @@
 
 #include "core/vec3.h"
 
-#include <cstddef>
-
 // ---- types -----------------------------------------------------------------
 
 struct GameEvents {
-    void (*missileSpawned)(const Vec3& at);                    // appended to the missiles
-    void (*missileShot)(std::size_t index, const Vec3& at);    // missile `index` dies to a shot
-    void (*missileImpact)(std::size_t index, const Vec3& at);  // missile `index` hits the planet
+    void (*missileSpawned)(int id, const Vec3& at);            // appended to the missiles
+    void (*missileShot)(int id, const Vec3& at);               // missile `id` dies to a shot
+    void (*missileImpact)(int id, const Vec3& at);             // missile `id` hits the planet
     void (*missilesCleared)();                                 // a new game empties the list
     void (*shotFired)(const Vec3& eye);
     void (*eyeInsidePlanet)();                                 // every frame it is: the population is wiped out

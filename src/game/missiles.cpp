@@ -22,6 +22,12 @@ constexpr double kProgressPerStep = 0.0005;
 constexpr int    kExplosionParticleCount = 1500;
 constexpr Vec3   kExplosionAcceleration{0, -0.3f, 0};
 
+int newMissileId()
+{
+    static int last = 0;
+    return ++last;
+}
+
 Missile::Missile(const Vec3& spawnPoint, std::unique_ptr<ParticleEmitter> smokeTrail)
     : start(spawnPoint), trail(std::move(smokeTrail)), position(spawnPoint), direction(target - spawnPoint)
 {
@@ -56,7 +62,7 @@ void spawnTick()
         return;
     auto trail = std::make_unique<ParticleEmitter>(kTrailParticleCount, p, kTrailAcceleration);
     game.missiles.emplace_back(p, std::move(trail));
-    gameEvents.missileSpawned(p);
+    gameEvents.missileSpawned(game.missiles.back().id, p);
 }
 
 // The position comes from the progress before its increment, so the first
@@ -78,7 +84,7 @@ bool checkPlanetImpact(std::size_t i)
     if (distance(missile.position, missile.target) > kPlanetRadius)
         return false;
 
-    gameEvents.missileImpact(i, missile.position);
+    gameEvents.missileImpact(missile.id, missile.position);
     explodeMissile(i);
     const int r = gameRand();
     game.population -= 5 + r % 25;

@@ -10,7 +10,12 @@
 
 // ---- types -----------------------------------------------------------------
 
+// Every missile made gets the next one; moves keep it. It follows a missile
+// while the list closes up around it, and is no part of the game's state.
+int newMissileId();
+
 struct Missile {
+    int   id = newMissileId();
     Vec3  start;                              // spawn point; never changes
     float lastStepTime = 0;                   // ms, clock at the last flight step
     float progress = 0;                       // path parameter, 0 at start, 1 at the target

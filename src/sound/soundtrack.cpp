@@ -18,8 +18,9 @@ struct PendingSound {
     bool    atListener;
 };
 
-// One per missile, in the missiles' order.
+// One per missile, found by the missile's id.
 struct Engine {
+    int missileId = 0;
     int voice = -1;      // -1: silent (title screen, or no voice to be had)
     int spawnedAt = 0;   // ms of game clock
 };
@@ -55,40 +56,57 @@ static void queue(SoundId id, const Vec3& at, bool atListener)
     sound.pending.push_back({id, at, atListener});
 }
 
-static void dropEngine(std::size_t index)
+static Engine* engineOf(int missileId)
 {
-    if (index >= sound.engines.size())
-        return;
-    if (sound.engines[index].voice >= 0)
-        sound.dyingEngines.push_back(sound.engines[index].voice);
-    sound.engines.erase(sound.engines.begin() + static_cast<std::ptrdiff_t>(index));
+    for (Engine& engine : sound.engines)
+        if (engine.missileId == missileId)
+            return &engine;
+    return nullptr;
 }
 
-static void onSpawned(const Vec3& at)
+// Its voice stops at the next frame.
+static void silence(const Engine& engine)
 {
-    sound.engines.push_back({-1, game.currentTime});
+    if (engine.voice >= 0)
+        sound.dyingEngines.push_back(engine.voice);
+}
+
+static void dropEngine(int missileId)
+{
+    std::erase_if(sound.engines, [&](const Engine& engine) {
+        if (engine.missileId != missileId)
+            return false;
+        silence(engine);
+        return true;
+    });
+}
+
+static void onSpawned(int missileId, const Vec3& at)
+{
+    sound.engines.push_back({missileId, -1, game.currentTime});
     if (playing())
         queue(SoundId::Launch, at, false);
 }
 
-static void onShot(std::size_t index, const Vec3& at)
+static void onShot(int missileId, const Vec3& at)
 {
-    dropEngine(index);
+    dropEngine(missileId);
     if (playing())
         queue(SoundId::Explosion, at, false);
 }
 
-static void onImpact(std::size_t index, const Vec3& at)
+static void onImpact(int missileId, const Vec3& at)
 {
-    dropEngine(index);
+    dropEngine(missileId);
     if (playing())
         queue(SoundId::Impact, at, false);
 }
 
 static void onCleared()
 {
-    for (std::size_t i = sound.engines.size(); i > 0; --i)
-        dropEngine(i - 1);
+    for (const Engine& engine : sound.engines)
+        silence(engine);
+    sound.engines.clear();
 }
 
 static void onFired(const Vec3& eye) { queue(SoundId::Zap, eye, true); }
@@ -174,22 +192,32 @@ static Vec3 engineVelocity(const Missile& missile, const Engine& engine)
     return (1000.0f / static_cast<float>(flown)) * (missile.position - missile.start);
 }
 
-// Someone changed the list behind the events' back (a test, a new state):
-// start over from the list as it is.
-static void matchEnginesToMissiles()
+// The engine of a missile that came without an event (a test, a new
+// state), made now.
+static Engine& engineFor(const Missile& missile)
 {
-    if (sound.engines.size() == game.missiles.size())
-        return;
-    onCleared();
-    sound.engines.assign(game.missiles.size(), Engine{-1, game.currentTime});
+    if (Engine* engine = engineOf(missile.id))
+        return *engine;
+    return sound.engines.emplace_back(Engine{missile.id, -1, game.currentTime});
+}
+
+// An engine whose missile left without an event goes silent too.
+static void dropOrphanEngines()
+{
+    std::erase_if(sound.engines, [](const Engine& engine) {
+        for (const Missile& missile : game.missiles)
+            if (missile.id == engine.missileId)
+                return false;
+        silence(engine);
+        return true;
+    });
 }
 
 static void followEngines()
 {
-    matchEnginesToMissiles();
-    for (std::size_t i = 0; i < sound.engines.size(); ++i) {
-        Engine& engine = sound.engines[i];
-        const Missile& missile = game.missiles[i];
+    dropOrphanEngines();
+    for (const Missile& missile : game.missiles) {
+        Engine& engine = engineFor(missile);
         const Vec3 velocity = engineVelocity(missile, engine);
         if (engine.voice >= 0) {
             audio.moveLoop(engine.voice, missile.position, velocity);

@@ -9,6 +9,7 @@
 #include "game/shots.h"
 #include "sound/audio.h"
 #include "sound/soundtrack.h"
+#include "sound/voices.h"
 
 #include <set>
 
@@ -117,26 +118,28 @@ TEST_F(SoundtrackTest, EventsPlayTheirSoundsWhereTheyHappen)
 }
 
 // Engines start with their missiles, move with them at their velocity, stop
-// the frame after they die (the right one when the list closes up), and `r`
-// silences everything but the title.
+// the frame after they die to a shot or the planet (the right ones as the
+// list closes up), and `r` silences everything but the title.
 TEST_F(SoundtrackTest, EnginesFollowTheirMissilesAndStopOnDeathAndRestart)
 {
-    for (int i = 0; i < 3; ++i)
+    for (int i = 0; i < 4; ++i)
         spawn();
     frameAt(100);
     const auto started = callsOf(Call::Loop, SoundId::Engine);
-    ASSERT_EQ(started.size(), 3u);
-    for (std::size_t i = 0; i < 3; ++i)
+    ASSERT_EQ(started.size(), 4u);
+    for (std::size_t i = 0; i < 4; ++i)
         EXPECT_EQ(std::tuple(started[i].at, started[i].atListener), std::tuple(game.missiles[i].start, false));
 
     for (Missile& m : game.missiles)
         m.position = m.start + 0.01f * m.direction;  // 1 % of the way in 2 s
     shoot(1);
+    game.missiles[2].position = kPlanetCentre;  // the fourth, now third
+    ASSERT_TRUE(checkPlanetImpact(2));
     frameAt(2000);
     const auto stops = callsOf(Call::Stop);
     const auto moves = callsOf(Call::Move);
-    ASSERT_EQ(std::tuple(stops.size(), moves.size()), std::tuple(1u, 2u));
-    EXPECT_EQ(stops[0].voice, started[1].voice);
+    ASSERT_EQ(std::tuple(stops.size(), moves.size()), std::tuple(2u, 2u));
+    EXPECT_EQ(std::tuple(stops[0].voice, stops[1].voice), std::tuple(started[1].voice, started[3].voice));
     EXPECT_EQ(std::tuple(moves[0].voice, moves[1].voice), std::tuple(started[0].voice, started[2].voice));
     EXPECT_EQ(moves[1].at, game.missiles[1].position);
     const Vec3 expected = (1000.0f / 1999) * (0.01f * game.missiles[1].direction);  // spawned at 1 ms
@@ -216,8 +219,7 @@ TEST_F(SoundtrackTest, MutedPlaysNothing)
 }
 
 // Seven engines, then 100 shots and 6 explosions in one frame: every engine
-// keeps its voice, every explosion gets one, each zap takes the oldest zap's
-// voice, and no voice outside the fixed pool is ever used.
+// keeps its voice and every explosion gets one.
 TEST_F(SoundtrackTest, PoolHoldsSevenEnginesAHundredShotsAndExplosions)
 {
     for (int i = 0; i < 7; ++i)
@@ -232,15 +234,26 @@ TEST_F(SoundtrackTest, PoolHoldsSevenEnginesAHundredShotsAndExplosions)
     for (int i = 0; i < 6; ++i)
         gameEvents.missileShot(99, Vec3{10.0f * i, 0, 300});
     frameAt(200);
-    std::set<int> used;
-    for (const Logged& c : calls) {
-        if (c.call == Call::Once) {
-            EXPECT_FALSE(engines.count(c.voice)) << "an engine gave way";
-        }
-        used.insert(c.voice);
-    }
+    for (const Logged& c : callsOf(Call::Once))
+        EXPECT_FALSE(engines.count(c.voice)) << "an engine gave way";
     EXPECT_EQ(callsOf(Call::Once, SoundId::Zap).size(), 100u);
     EXPECT_EQ(callsOf(Call::Once, SoundId::Explosion).size(), 6u);
     EXPECT_EQ(callsOf(Call::Move).size(), 7u);
-    EXPECT_TRUE(*used.rbegin() < kVoiceCount && *++used.begin() >= 0);
+}
+
+// With every voice busy, a new sound takes the least important one, however
+// new; among the least important the oldest gives way first; nothing gives
+// way to a less important sound.
+TEST(VoicePool, TheLeastImportantGiveWayOldestFirst)
+{
+    VoicePool pool;
+    for (int v = 0; v < kVoiceCount; ++v)  // zaps started in a shuffled order, the oldest on voice 17
+        pool.voices[v] = Voice{true, SoundId::Zap, 100 + (v + 15) * 7 % kVoiceCount * 10, 1 << 30};
+    pool.voices[5] = Voice{true, SoundId::Launch, 5000, 1 << 30};
+    pool.voices[9] = Voice{true, SoundId::Engine, 0, 1 << 30};
+    EXPECT_EQ(claimVoice(pool, SoundId::Zap, 6000), 5);
+    EXPECT_EQ(claimVoice(pool, SoundId::Zap, 6000), 17);
+    EXPECT_EQ(claimVoice(pool, SoundId::Explosion, 6000), 8);  // the oldest zap left
+    EXPECT_EQ(claimVoice(pool, SoundId::Launch, 6000), -1);
+    EXPECT_EQ(pool.voices[9].sound, SoundId::Engine);
 }
