@@ -43,7 +43,7 @@ static std::string notReadable(const struct stat& info)
     if (S_ISDIR(info.st_mode))
         return "is a directory";
     if (!S_ISREG(info.st_mode))
-        return "is not a regular file (a pipe, a device or a socket)";
+        return "is not a regular file (a pipe, a device or a socket holds no recording)";
     return "";
 }
 

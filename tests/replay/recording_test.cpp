@@ -133,7 +133,7 @@ std::string loadError(const std::string& path, const std::string& name)
 TEST(Recording, OnlyRegularFilesOfARecordingsSizeAreRead)
 {
     TempDir dir;
-    const std::string notRegular = ": is not a regular file (a pipe, a device or a socket)";
+    const std::string notRegular = ": is not a regular file (a pipe, a device or a socket holds no recording)";
     EXPECT_EQ(loadError("/dev/zero", "zeros"), "zeros" + notRegular);
     EXPECT_EQ(loadError("/nonexistent/demo.qvr", "demo.qvr"), "demo.qvr: No such file or directory");
     EXPECT_EQ(loadError("/", "root"), "root: is a directory");
