@@ -1,9 +1,5 @@
-// Runs inside the module before main. The game asks for an X display before
-// it opens a window; in a page the canvas is the display.
-Module.preRun = Module.preRun || [];
-Module.preRun.push(function () {
-    ENV.DISPLAY = 'canvas';
-});
+// Runs inside the module before main: what the page's platform and the page
+// itself reach inside emscripten's runtime.
 
 // Hands pointer motion to the game's passive motion callback, as GLUT does;
 // keys then carry the same pointer position, as on the desktop.
