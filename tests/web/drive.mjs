@@ -1,8 +1,8 @@
 // Opens pages in one headless Chromium through the DevTools protocol, waits
 // until the game in each has ended or the page has shown its notice, and
 // prints what the page kept (Module.quorvane: its output lines, exit status,
-// notice and recording, plus the canvas's and the screen's size) as one JSON
-// line a page. ACTIONS (or -) is a file of lines `key C` (a key press),
+// notice and recording, plus the canvas's and the screen's size and the
+// WebGL renderer) as one JSON line a page. ACTIONS (or -) is a file of lines `key C` (a key press),
 // `move DX DY` (a Pointer Lock movement), `save` (the Save button) and `drop
 // FILE` (a file dropped on the page), played into each page once the game
 // runs. With SHOTS_DIR set, the frames the game saved (?shots=) are copied
@@ -17,7 +17,7 @@ import { setTimeout as pause } from 'node:timers/promises';
 
 const [browserPath, profile, actionsFile, ...urls] = process.argv.slice(2);
 const pageSeconds = Number(process.env.PAGE_SECONDS || 600);
-const renderer = process.env.GL === 'mesa' ? ['--use-gl=angle', '--use-angle=gl']
+const renderer = process.env.GL === 'mesa' ? ['--use-gl=angle', '--use-angle=gl', '--ignore-gpu-blocklist']
                                            : ['--disable-gpu', '--enable-unsafe-swiftshader', '--use-angle=swiftshader'];
 const browser = spawn(browserPath, [
     '--headless', '--no-sandbox', '--disable-quic', '--no-first-run', ...renderer,
@@ -128,7 +128,7 @@ for (const url of urls) {
         return page && page.href === url && (page.exitStatus !== null || page.error !== null) ? page : undefined;
     };
     if (actions.length) {
-        const page = await waitFor('game', 120, async () => {
+        const page = await waitFor('game', 300, async () => {
             const now = await kept();
             return now && now.href === url && (now.started || now.error !== null) ? now : undefined;
         }, shown);
@@ -142,6 +142,8 @@ for (const url of urls) {
             return btoa(s); })()`);
         writeFileSync(`${process.env.SHOTS_DIR}/${name}`, Buffer.from(base64, 'base64'));
     }
+    page.renderer = await evaluate(`(() => { const gl = document.createElement('canvas').getContext('webgl');
+        return gl ? gl.getParameter(gl.getExtension('WEBGL_debug_renderer_info').UNMASKED_RENDERER_WEBGL) : null; })()`);
     console.log(JSON.stringify(page));
 }
 stopBrowser();

@@ -12,6 +12,7 @@ skip() {
     exit 77
 }
 "$source_dir/scripts/install-deps.sh" web || skip "cannot install the browser build's packages"
+command -v Xvfb > /dev/null || skip "Xvfb is not installed (scripts/install-deps.sh test)"
 node --experimental-websocket -e 'if (typeof WebSocket !== "function") process.exit(1)' 2>/dev/null ||
     skip "node has no WebSocket client (Node 20.10 or later has one)"
 if [ "${3:-}" = build ]; then
@@ -47,5 +48,5 @@ pages() {
     [ "${GL:-}" = mesa ] && display=(bash "$source_dir/tests/support/own_display.sh")
     rm -rf "$work/profile"
     "${display[@]}" node --experimental-websocket "$source_dir/tests/web/drive.mjs" /usr/bin/chromium-headless-shell \
-        "$work/profile" "$actions" "${urls[@]}"
+        "$work/profile" "$actions" "${urls[@]}" || exit 1  # own_display's skip too: Xvfb was checked above
 }
