@@ -86,7 +86,7 @@ const evaluate = async expression =>
 
 // What the page holds, and what a player sees of it.
 const kept = async () => JSON.parse(await evaluate(`JSON.stringify(window.Module && Module.quorvane ? {
-    ...Module.quorvane, href: location.href, canvas: [Module.canvas.width, Module.canvas.height], screen: [screen.width, screen.height],
+    ...Module.quorvane, stale: !!window.driveLeft, canvas: [Module.canvas.width, Module.canvas.height], screen: [screen.width, screen.height],
     notice: document.getElementById('notice').style.display === 'flex' ? document.getElementById('message').textContent : null,
 } : null)`) ?? 'null');
 const shown = async () => {
@@ -121,16 +121,17 @@ async function act(line) {
 await send('Page.setDownloadBehavior', { behavior: 'deny' });
 const actions = actionsFile === '-' ? [] : readFileSync(actionsFile, 'utf8').split('\n').filter(Boolean);
 for (const url of urls) {
+    await evaluate('window.driveLeft = true');  // the page left behind, until the next one replaces it
     await send('Page.navigate', { url });
     // A notice ends the wait as the game's end does: the page has failed.
     const ended = async () => {
         const page = await kept();
-        return page && page.href === url && (page.exitStatus !== null || page.error !== null) ? page : undefined;
+        return page && !page.stale && (page.exitStatus !== null || page.error !== null) ? page : undefined;
     };
     if (actions.length) {
         const page = await waitFor('game', 300, async () => {
             const now = await kept();
-            return now && now.href === url && (now.started || now.error !== null) ? now : undefined;
+            return now && !now.stale && (now.started || now.error !== null) ? now : undefined;
         }, shown);
         for (const line of page.error === null ? actions : [])
             await act(line);
