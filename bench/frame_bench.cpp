@@ -221,9 +221,10 @@ static void keepPicture(const Scene& s, const char* dir, const char* name)
 {
     const int w = game.windowWidth;
     const int h = game.windowHeight;
+    const auto swap = platform.swapBuffers;
     platform.swapBuffers = noSwap;
     timeFrame(s);
-    platform.swapBuffers = glutPlatform().swapBuffers;
+    platform.swapBuffers = swap;
     std::vector<unsigned char> rgb(std::size_t(w) * h * 3);
     glPixelStorei(GL_PACK_ALIGNMENT, 1);
     glReadBuffer(GL_BACK);

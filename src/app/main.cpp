@@ -6,6 +6,7 @@
 #include "replay/recording.h"
 #include "replay/screenshots.h"
 #include "assets/texture_root.h"
+#include "core/platform.h"
 #include "sound/openal_out.h"
 #include "sound/soundtrack.h"
 #include "sound/wav.h"
@@ -25,16 +26,6 @@
 static Recording recording;  // replayed from start-up to exit
 
 // ---- functions -------------------------------------------------------------
-
-// The X display comes from DISPLAY or from GLUT's own `-display name` option.
-static bool haveDisplay(const std::vector<char*>& glutArgs)
-{
-    for (const char* arg : glutArgs)
-        if (std::strcmp(arg, "-display") == 0)
-            return true;
-    const char* display = std::getenv("DISPLAY");
-    return display != nullptr && display[0] != '\0';
-}
 
 // The demo that ships with the game lies beside its images.
 static std::string shippedDemo()
@@ -142,7 +133,7 @@ int main(int argc, char** argv)
     std::string shotsDir;
     if (options.saveShots && !shotsFolder(shotsDir))
         return 1;
-    if (!haveDisplay(options.glutArgs)) {
+    if (!platform.haveDisplay(static_cast<int>(options.glutArgs.size()), options.glutArgs.data())) {
         std::cerr << "quorvane: no X display (DISPLAY is not set); run it on a desktop, "
                      "or without one: xvfb-run -a -s '-screen 0 1280x1024x24' " << argv[0] << '\n';
         return 1;

@@ -5,16 +5,12 @@
 #include "game/checksum.h"
 
 #include <GL/glut.h>
-#ifndef __EMSCRIPTEN__
-#include <GL/glx.h>
-#endif
 
 #include <algorithm>
 #include <chrono>
 #include <cinttypes>
 #include <cstdio>
 #include <cstdlib>
-#include <cstring>
 #include <iostream>
 #include <thread>
 
@@ -214,27 +210,6 @@ static void endPlayback()
     std::exit(play.result.status);
 }
 
-// Frames as fast as the machine draws: no waiting for the screen's refresh,
-// where the driver lets us say so.
-static void askNoVsync()
-{
-#ifndef __EMSCRIPTEN__  // a page draws when the browser asks: nothing to turn off
-    Display* display = glXGetCurrentDisplay();
-    const GLXDrawable drawable = glXGetCurrentDrawable();
-    if (!display || !drawable)
-        return;
-    const char* extensions = glXQueryExtensionsString(display, DefaultScreen(display));
-    const auto address = [](const char* name) { return glXGetProcAddressARB(reinterpret_cast<const GLubyte*>(name)); };
-    if (extensions && std::strstr(extensions, "GLX_EXT_swap_control")) {
-        using SwapInterval = void (*)(Display*, GLXDrawable, int);
-        reinterpret_cast<SwapInterval>(address("glXSwapIntervalEXT"))(display, drawable, 0);
-    } else if (extensions && std::strstr(extensions, "GLX_MESA_swap_control")) {
-        using SwapInterval = int (*)(unsigned);
-        reinterpret_cast<SwapInterval>(address("glXSwapIntervalMESA"))(0);
-    }
-#endif
-}
-
 // Whether a tick recorded at `clock` is due, at the recorded pace: the
 // platform's own clock, as the game read it when it was played.
 static bool due(int clock)
@@ -249,7 +224,7 @@ static void playbackIdle()
     if (!play.started) {
         play.started = true;
         if (play.timedemo)
-            askNoVsync();
+            platform.setSwapInterval(0);  // frames as fast as the machine draws
         play.realStart = play.lastSwap = Clock::now();
         play.paceStart = play.saved.elapsedMs();
     }

@@ -64,7 +64,6 @@ void qvCylinder(GLUquadric* quadric, GLdouble base, GLdouble top, GLdouble heigh
 void qvLookAt(GLdouble eyeX, GLdouble eyeY, GLdouble eyeZ, GLdouble centerX, GLdouble centerY, GLdouble centerZ,
               GLdouble upX, GLdouble upY, GLdouble upZ);
 void qvSolidCube(GLdouble size);
-void qvWarpPointer(int x, int y);
 
 // ---- the game's names ------------------------------------------------------
 
@@ -103,6 +102,5 @@ void qvWarpPointer(int x, int y);
 #define gluCylinder qvCylinder
 #define gluLookAt qvLookAt
 #define glutSolidCube qvSolidCube
-#define glutWarpPointer qvWarpPointer
 
 #endif

@@ -2,8 +2,6 @@
 #define QUORVANE_GL_COMPAT_SOURCE
 #include "gl_compat.h"
 
-#include <emscripten.h>
-
 #include <cstdio>
 #include <functional>
 #include <map>
@@ -172,12 +170,3 @@ void qvReadPixels(GLint x, GLint y, GLsizei width, GLsizei height, GLenum format
 }
 
 void qvHint(GLenum, GLenum) {}  // WebGL knows neither hint the game gives
-
-// A page cannot move the pointer: it keeps a virtual one, puts it back in the
-// middle and delivers the motion that X would deliver for the warp.
-EM_JS(void, pageWarpPointer, (int x, int y), {
-    if (Module.warpPointer)
-        Module.warpPointer(x, y);
-});
-
-void qvWarpPointer(int x, int y) { pageWarpPointer(x, y); }

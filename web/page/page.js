@@ -1,10 +1,13 @@
 // The page around the game: arguments from the address, the canvas, the
-// loading bar, the game's output, and what happens when the game ends.
+// loading bar, the game's output, and what happens when the game ends. All
+// of it in one scope: the only global is emscripten's Module.
+(() => {
 'use strict';
 
-// What a test (or a curious player) can read back: every line the game
-// printed, and its exit status once it has ended.
-const quorvane = window.quorvane = { stdout: [], stderr: [], exitStatus: null, recording: null, started: false };
+// What a test (or a curious player) can read back as Module.quorvane: every
+// line the game printed, its exit status once it has ended, and the notice's
+// text (`error`, with a status) when something went wrong.
+const quorvane = { stdout: [], stderr: [], exitStatus: null, error: null, recording: null, started: false };
 
 const params = new URLSearchParams(location.search);
 const canvas = document.getElementById('canvas');
@@ -12,14 +15,27 @@ const output = document.getElementById('output');
 const RECORDING = '/page.qvr';   // where the game writes what the player did
 const REPLAY = '/replay.qvr';    // a recording fetched from ?replay=URL
 
+const PANEL_LINES = 500;          // the output panel keeps the last lines only
+
 function show(line, stream) {
     stream.push(line);
-    output.textContent += line + '\n';
+    output.append(line + '\n');
+    while (output.childNodes.length > PANEL_LINES)
+        output.firstChild.remove();
 }
 
 function notice(text) {
     document.getElementById('message').textContent = text;
     document.getElementById('notice').style.display = 'flex';
+}
+
+// Something kept the game from playing: the player reads why, and so does a
+// test, at once.
+function fail(text, status = 1) {
+    notice(text);
+    quorvane.error = text;
+    if (quorvane.exitStatus === null)
+        quorvane.exitStatus = status;
 }
 
 function hasWebGL() {
@@ -51,13 +67,14 @@ function fillWindow() {
     canvas.height = window.innerHeight;
 }
 
-// A replay's canvas takes the size its recording's header names.
+// A replay's canvas takes the size its recording's header names, up to the
+// screen's, as the desktop asks for its window.
 function sizeForRecording(path) {
     const text = new TextDecoder().decode(FS.readFile(path).subarray(0, 256));
     const header = /^quorvane-recording \S+ game \S+ window (\d+) (\d+)/.exec(text);
     if (header) {
-        canvas.width = Number(header[1]);
-        canvas.height = Number(header[2]);
+        canvas.width = Math.min(Number(header[1]), screen.width);
+        canvas.height = Math.min(Number(header[2]), screen.height);
     }
 }
 
@@ -113,7 +130,7 @@ function acceptDrops() {
         file.arrayBuffer()
             .then(data => droppedFile('readwrite', store => store.put(data, 'file')))
             .then(() => { location.search = '?dropped'; })
-            .catch(error => notice('Cannot play ' + file.name + ': ' + error.message));
+            .catch(error => fail('Cannot play ' + file.name + ': ' + error.message));
     });
 }
 
@@ -182,10 +199,15 @@ function ended(status) {
     }
     document.getElementById('save-end').hidden = !quorvane.recording;
     document.getElementById('save').hidden = true;
-    notice('The game has ended (status ' + status + '). Reload the page to play again.');
+    const text = 'The game has ended (status ' + status + '). Reload the page to play again.';
+    if (status === 0)
+        return notice(text);
+    const reason = quorvane.stderr.filter(line => /^(quorvane: |replay diverged)/.test(line)).pop();
+    fail(reason ? reason + '\n' + text : text, status);
 }
 
-var Module = {
+const Module = window.Module = {
+    quorvane: quorvane,
     canvas: canvas,
     print: line => show(line, quorvane.stdout),
     printErr: line => show(line, quorvane.stderr),
@@ -197,6 +219,7 @@ var Module = {
             document.querySelector('#bar div').style.width = (100 * progress[1] / progress[2]) + '%';
     },
     onRuntimeInitialized: start,
+    onAbort: what => fail('The game stopped: ' + what),
 };
 
 function fetchRecording(url) {
@@ -219,7 +242,7 @@ if (replay && (replay.url || replay.dropped)) {
                 FS.writeFile(REPLAY, new Uint8Array(data));
                 Module.removeRunDependency('replay');
             })
-            .catch(error => notice('Cannot load ' + what + ': ' + error.message));
+            .catch(error => fail('Cannot load ' + what + ': ' + error.message));
     });
 }
 
@@ -233,4 +256,5 @@ acceptDrops();
 document.getElementById('save').addEventListener('click', saveRecording);
 document.getElementById('save-end').addEventListener('click', saveRecording);
 if (!hasWebGL())
-    notice('This browser has no WebGL, which Quorvane needs to draw.');
+    fail('This browser has no WebGL, which Quorvane needs to draw.');
+})();

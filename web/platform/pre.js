@@ -1,9 +1,5 @@
-// Runs inside the module before main. The game asks for an X display before
-// it opens a window; in a page the canvas is the display.
-Module.preRun = Module.preRun || [];
-Module.preRun.push(function () {
-    ENV.DISPLAY = 'canvas';
-});
+// Runs inside the module before main: what the page's platform and the page
+// itself reach inside emscripten's runtime.
 
 // Hands pointer motion to the game's passive motion callback, as GLUT does;
 // keys then carry the same pointer position, as on the desktop.
@@ -18,18 +14,20 @@ Module.deliverMotion = function (x, y) {
 // timer keeps emscripten's runtime alive, which would skip the game's atexit
 // work (the recording's last checksum and `end`), neither report the exit
 // nor stop the game: do that work, stop every callback, tell the page once.
-var gameEnded = false;
-Module.quit = function (status, toThrow) {
-    if (!runtimeExited)
-        exitRuntime();
-    ABORT = true;
-    if (!gameEnded) {
-        gameEnded = true;
-        if (Module.onGameEnd)
-            Module.onGameEnd(status);
-    }
-    throw toThrow;
-};
+Module.quit = (function () {
+    var gameEnded = false;
+    return function (status, toThrow) {
+        if (!runtimeExited)
+            exitRuntime();
+        ABORT = true;
+        if (!gameEnded) {
+            gameEnded = true;
+            if (Module.onGameEnd)
+                Module.onGameEnd(status);
+        }
+        throw toThrow;
+    };
+})();
 
 // A complete copy of the recording so far, for the page's Save button.
 Module.recordingSoFar = function () {

@@ -1,0 +1,52 @@
+# What every page test shares: the browser build's packages (missing ones
+# skip the test, and fail it under CI), a scratch folder, a server for the
+# built page on a free port of 127.0.0.1, and `pages`, which drives the pages.
+# With `build`, it only builds the page, once for every page test.
+#   source lib.sh SOURCE_DIR PAGE_DIR [build]
+set -euo pipefail
+source_dir=$1
+page_dir=$2
+skip() {
+    echo "$1"
+    [ "${CI:-}" = true ] && exit 1  # a green CI means every test ran
+    exit 77
+}
+"$source_dir/scripts/install-deps.sh" web || skip "cannot install the browser build's packages"
+command -v Xvfb > /dev/null || skip "Xvfb is not installed (scripts/install-deps.sh test)"
+node --experimental-websocket -e 'if (typeof WebSocket !== "function") process.exit(1)' 2>/dev/null ||
+    skip "node has no WebSocket client (Node 20.10 or later has one)"
+if [ "${3:-}" = build ]; then
+    "$source_dir/web/build.sh" "$page_dir"
+    exit 0
+fi
+[ -f "$page_dir/quorvane.wasm" ] || { echo "no page in $page_dir: web_page_build builds it"; exit 1; }
+
+work=$(mktemp -d)
+server=
+cleanup() {
+    [ -n "$server" ] && kill "$server" 2>/dev/null
+    rm -rf "$work"
+}
+trap cleanup EXIT
+python3 -u -m http.server 0 --bind 127.0.0.1 --directory "$page_dir" > "$work/server.log" 2>&1 &
+server=$!
+port=
+for _ in $(seq 200); do
+    port=$(sed -n 's/.*port \([0-9]*\).*/\1/p' "$work/server.log" | head -n1)
+    [ -n "$port" ] && break
+    kill -0 "$server" || { cat "$work/server.log"; exit 1; }
+    sleep 0.05
+done
+[ -n "$port" ] || { echo "the server named no port"; exit 1; }
+
+# One browser for the pages, one JSON line each: ACTIONS (or -) QUERY...
+# With GL=mesa it draws through Mesa, on an X display of its own.
+pages() {
+    local actions=$1 urls=() display=()
+    shift
+    for query in "$@"; do urls+=("http://127.0.0.1:$port/index.html$query"); done
+    [ "${GL:-}" = mesa ] && display=(bash "$source_dir/tests/support/own_display.sh")
+    rm -rf "$work/profile"
+    "${display[@]}" node --experimental-websocket "$source_dir/tests/web/drive.mjs" /usr/bin/chromium-headless-shell \
+        "$work/profile" "$actions" "${urls[@]}" || exit 1  # own_display's skip too: Xvfb was checked above
+}
