@@ -167,6 +167,7 @@ async function act(line) {
         writeFileSync(`${process.env.SHOTS_DIR}/${args[0]}.png`, Buffer.from(picture.result.data, 'base64'));
     } else if (verb === 'offline') {
         await send('Network.emulateNetworkConditions', { offline: true, latency: 0, downloadThroughput: -1, uploadThroughput: -1 });
+        await send('Network.setCacheDisabled', { cacheDisabled: true });  // only the service worker's cache
     }
     else if (verb === 'key')
         await press(args[0] === 'space' ? ' ' : args[0]);

@@ -148,6 +148,7 @@ function movePointer(dx, dy) {
     pointer.x = Math.min(Math.max(pointer.x + dx, 0), canvas.width - 1);
     pointer.y = Math.min(Math.max(pointer.y + dy, 0), canvas.height - 1);
     turned = true;
+    document.getElementById('turn-first').hidden = true;
     Module.deliverMotion(pointer.x, pointer.y);
 }
 
@@ -183,7 +184,6 @@ function showHints() {
         if (event.key === 'w' || event.key === '=')
             first.hidden = turned;
     }, true);
-    window.addEventListener('mousemove', () => { if (turned) first.hidden = true; }, true);
 }
 
 // Touch: the page's own controls, each sending the desktop's key with the
@@ -377,7 +377,10 @@ function loadGame() {
         .then(response => {
             if (!response.ok)
                 throw new Error(response.status + ' ' + response.statusText);
-            return new Response(progress(response).pipeThrough(new DecompressionStream('gzip'))).arrayBuffer();
+            // A host that labels .gz files as gzip-encoded has the browser unpack them.
+            const packed = !/gzip/.test(response.headers.get('Content-Encoding') || '');
+            const body = progress(response);
+            return new Response(packed ? body.pipeThrough(new DecompressionStream('gzip')) : body).arrayBuffer();
         })
         .then(unpacked => {
             data = unpacked;
