@@ -5,7 +5,14 @@
 // WebGL renderer) as one JSON line a page. ACTIONS (or -) is a file of lines `key C` (a key press),
 // `move DX DY` (a Pointer Lock movement), `save` (the Save button) and `drop
 // FILE` (a file dropped on the page), played into each page once the game
-// runs. With SHOTS_DIR set, the frames the game saved (?shots=) are copied
+// runs; and for the player's own devices: `click X Y` and `mouse DX DY` (real
+// mouse events), `size W H [mobile]` (the window's size, or a phone's with
+// touch), `touch start|move|end POINT...` (POINT is X,Y or a CSS selector,
+// each finger in order), `wait EXPRESSION` (until true in the page), `shot
+// NAME` (the window as SHOTS_DIR/NAME.png) and `offline`. WINDOW=WxH sets
+// the window's size before the first page. A line `next`
+// starts the actions of the next page. Each page's JSON also carries its
+// uncaught exceptions, console errors, requested URLs and bytes received. With SHOTS_DIR set, the frames the game saved (?shots=) are copied
 // there. Every wait has a deadline (PAGE_SECONDS for a page to end, 600 by
 // default) and fails with what the page showed.
 // With GL=mesa the page draws WebGL through Mesa (on the X display in
@@ -20,7 +27,7 @@ const pageSeconds = Number(process.env.PAGE_SECONDS || 600);
 const renderer = process.env.GL === 'mesa' ? ['--use-gl=angle', '--use-angle=gl', '--ignore-gpu-blocklist']
                                            : ['--disable-gpu', '--enable-unsafe-swiftshader', '--use-angle=swiftshader'];
 const browser = spawn(browserPath, [
-    '--headless', '--no-sandbox', '--disable-quic', '--no-first-run', ...renderer,
+    ...(process.env.BROWSER_ARGS || '').split(' ').filter(Boolean), '--headless', '--no-sandbox', '--disable-quic', '--no-first-run', ...renderer,
     '--disable-background-networking', '--disable-component-update', '--disable-sync',
     '--disable-background-timer-throttling', '--disable-renderer-backgrounding',
     `--user-data-dir=${profile}`, '--remote-debugging-port=0', 'about:blank',
@@ -69,8 +76,24 @@ await new Promise((resolve, reject) => {
 
 let nextId = 0;
 const pending = new Map();
+// What each page let slip: exceptions, console errors, the network's traffic.
+let log = { exceptions: [], consoleErrors: [], requests: [], bytes: 0, received: {} };
+const requestUrls = new Map();
+const listeners = {
+    'Runtime.exceptionThrown': p => log.exceptions.push(p.exceptionDetails.exception?.description ?? p.exceptionDetails.text),
+    'Runtime.consoleAPICalled': p => p.type === 'error' && log.consoleErrors.push(p.args.map(a => a.value ?? a.description).join(' ')),
+    'Log.entryAdded': p => p.entry.level === 'error' && log.consoleErrors.push(p.entry.text),
+    'Network.requestWillBeSent': p => { log.requests.push(p.request.url); requestUrls.set(p.requestId, p.request.url); },
+    'Network.loadingFinished': p => {
+        log.bytes += p.encodedDataLength;
+        const url = requestUrls.get(p.requestId) ?? '?';
+        log.received[url] = (log.received[url] ?? 0) + p.encodedDataLength;
+    },
+};
 socket.onmessage = event => {
     const message = JSON.parse(event.data);
+    if (listeners[message.method])
+        listeners[message.method](message.params);
     if (pending.has(message.id)) {
         pending.get(message.id)(message);
         pending.delete(message.id);
@@ -104,9 +127,49 @@ async function press(text) {
     await send('Input.dispatchKeyEvent', { type: 'keyUp', ...key });
 }
 
+// A phone's screen is its window; a desktop's is larger than any window here.
+async function resize(width, height, mobile) {
+    await send('Emulation.setDeviceMetricsOverride', { width, height, deviceScaleFactor: 1, mobile,
+        screenWidth: mobile ? width : 1920, screenHeight: mobile ? height : 1080 });
+    await send('Emulation.setTouchEmulationEnabled', { enabled: mobile, maxTouchPoints: 5 });
+}
+
+const mouse = { x: 400, y: 300 };
+async function touch(type, points) {
+    const touchPoints = [];
+    for (const [id, point] of points.entries()) {
+        const [x, y] = /^\d+,\d+$/.test(point) ? point.split(',').map(Number) : JSON.parse(await evaluate(
+            `JSON.stringify((r => [r.x + r.width / 2, r.y + r.height / 2])(document.querySelector(${JSON.stringify(point)}).getBoundingClientRect()))`));
+        touchPoints.push({ x, y, id });
+    }
+    await send('Input.dispatchTouchEvent', { type: 'touch' + type[0].toUpperCase() + type.slice(1), touchPoints: type === 'end' ? [] : touchPoints });
+}
+
 async function act(line) {
     const [verb, ...args] = line.split(' ');
-    if (verb === 'key')
+    if (verb === 'click') {
+        Object.assign(mouse, { x: Number(args[0]), y: Number(args[1]) });
+        for (const type of ['mouseMoved', 'mousePressed', 'mouseReleased'])
+            await send('Input.dispatchMouseEvent', { type, ...mouse, button: type === 'mouseMoved' ? 'none' : 'left', clickCount: 1 });
+    } else if (verb === 'mouse') {
+        mouse.x += Number(args[0]);
+        mouse.y += Number(args[1]);
+        await send('Input.dispatchMouseEvent', { type: 'mouseMoved', ...mouse });
+    } else if (verb === 'size') {
+        await resize(Number(args[0]), Number(args[1]), args[2] === 'mobile');
+    } else if (verb === 'touch') {
+        await touch(args[0], args.slice(1));
+    } else if (verb === 'wait') {
+        const expression = args.join(' ');
+        await waitFor(`\`${expression}\``, 120, async () => (await evaluate(`!!(${expression})`)) || undefined, shown);
+    } else if (verb === 'shot') {
+        const picture = await send('Page.captureScreenshot', { format: 'png' });
+        writeFileSync(`${process.env.SHOTS_DIR}/${args[0]}.png`, Buffer.from(picture.result.data, 'base64'));
+    } else if (verb === 'offline') {
+        await send('Network.emulateNetworkConditions', { offline: true, latency: 0, downloadThroughput: -1, uploadThroughput: -1 });
+        await send('Network.setCacheDisabled', { cacheDisabled: true });  // only the service worker's cache
+    }
+    else if (verb === 'key')
         await press(args[0] === 'space' ? ' ' : args[0]);
     else if (verb === 'move')
         await evaluate(`Module.quorvane.movePointer(${Number(args[0])}, ${Number(args[1])})`);
@@ -119,8 +182,15 @@ async function act(line) {
 }
 
 await send('Page.setDownloadBehavior', { behavior: 'deny' });
-const actions = actionsFile === '-' ? [] : readFileSync(actionsFile, 'utf8').split('\n').filter(Boolean);
-for (const url of urls) {
+for (const domain of ['Runtime', 'Log', 'Network'])
+    await send(`${domain}.enable`);
+if (process.env.WINDOW)  // WxH: the window's size from the first page on
+    await resize(...process.env.WINDOW.split('x').map(Number), false);
+const script = actionsFile === '-' ? [] : readFileSync(actionsFile, 'utf8').split('\n').filter(Boolean);
+const perPage = script.join('\n').split(/^next$/m).map(part => part.split('\n').filter(Boolean));
+for (const [index, url] of urls.entries()) {
+    const actions = perPage.length > 1 ? perPage[index] ?? [] : perPage[0];
+    log = { exceptions: [], consoleErrors: [], requests: [], bytes: 0, received: {} };
     await evaluate('window.driveLeft = true');  // the page left behind, until the next one replaces it
     await send('Page.navigate', { url });
     // A notice ends the wait as the game's end does: the page has failed.
@@ -137,7 +207,7 @@ for (const url of urls) {
             await act(line);
     }
     const page = await waitFor('end of the game', pageSeconds, ended, shown);
-    for (const name of process.env.SHOTS_DIR ? await evaluate("FS.readdir('/').filter(n => /^shot-.*png$/.test(n))") : []) {
+    for (const name of process.env.SHOTS_DIR ? await evaluate("typeof FS == 'object' ? FS.readdir('/').filter(n => /^shot-.*png$/.test(n)) : []") : []) {
         const base64 = await evaluate(`(() => { const b = FS.readFile('/${name}'); let s = '';
             for (let i = 0; i < b.length; i += 32768) s += String.fromCharCode.apply(null, b.subarray(i, i + 32768));
             return btoa(s); })()`);
@@ -145,7 +215,7 @@ for (const url of urls) {
     }
     page.renderer = await evaluate(`(() => { const gl = document.createElement('canvas').getContext('webgl');
         return gl ? gl.getParameter(gl.getExtension('WEBGL_debug_renderer_info').UNMASKED_RENDERER_WEBGL) : null; })()`);
-    console.log(JSON.stringify(page));
+    console.log(JSON.stringify({ ...page, ...log }));
 }
 stopBrowser();
 process.exit(0);

@@ -62,9 +62,10 @@ function replayArguments() {
 
 const replay = replayArguments();
 
+// Play fills the window, one canvas pixel to a CSS pixel; the game's reshape
+// hears of every new size (and the recording keeps it).
 function fillWindow() {
-    canvas.width = window.innerWidth;
-    canvas.height = window.innerHeight;
+    Module.resizeCanvas(window.innerWidth, window.innerHeight);
 }
 
 // A replay's canvas takes the size its recording's header names, up to the
@@ -141,9 +142,13 @@ function acceptDrops() {
 // never sees the events: it would report the pointer's previous position.
 const pointer = { x: 0, y: 0 };
 
+let turned = false;  // the view has turned since the page loaded
+
 function movePointer(dx, dy) {
     pointer.x = Math.min(Math.max(pointer.x + dx, 0), canvas.width - 1);
     pointer.y = Math.min(Math.max(pointer.y + dy, 0), canvas.height - 1);
+    turned = true;
+    document.getElementById('turn-first').hidden = true;
     Module.deliverMotion(pointer.x, pointer.y);
 }
 
@@ -156,11 +161,106 @@ function lookWithPointer() {
         if (document.pointerLockElement === canvas)
             movePointer(event.movementX, event.movementY);
     }, true);
+    // The warp's echo arrives as one event of its own, after this one: at the
+    // middle, far from every edge, so it never warps again.
     Module.warpPointer = (x, y) => {
         pointer.x = x;
         pointer.y = y;
         setTimeout(() => Module.deliverMotion(x, y), 0);
     };
+}
+
+// What the controls do and why `w` seems dead at first: the view must have
+// turned once before the game flies.
+function showHints() {
+    const look = document.getElementById('look'), first = document.getElementById('turn-first');
+    const update = () => {
+        const playing = quorvane.exitStatus === null && !document.body.classList.contains('touch');
+        look.hidden = !playing || document.pointerLockElement === canvas;
+    };
+    document.addEventListener('pointerlockchange', update);
+    update();
+    window.addEventListener('keydown', event => {
+        if (event.key === 'w' || event.key === '=')
+            first.hidden = turned;
+    }, true);
+}
+
+// Touch: the page's own controls, each sending the desktop's key with the
+// virtual pointer's position, so a game played by touch records what a
+// keyboard would. A drag anywhere else moves the virtual pointer as Pointer
+// Lock does. Fire, faster and slower repeat while held, as a held key does.
+const KEY_DELAY_MS = 400, KEY_REPEAT_MS = 60;
+
+function holdKey(button) {
+    const key = button.dataset.key.charCodeAt(0);
+    const repeats = button.dataset.key !== 'l' && button.dataset.key !== 'r';
+    let timer = null;
+    const release = () => { clearTimeout(timer); timer = null; };
+    const repeat = delay => { timer = setTimeout(() => { Module.pressKey(key); repeat(KEY_REPEAT_MS); }, delay); };
+    button.addEventListener('pointerdown', event => {
+        event.preventDefault();
+        button.setPointerCapture(event.pointerId);
+        Module.resumeSound();
+        Module.pressKey(key);
+        if (key === 119)
+            document.getElementById('turn-first').hidden = turned;
+        if (repeats)
+            repeat(KEY_DELAY_MS);
+    });
+    for (const end of ['pointerup', 'pointercancel', 'lostpointercapture'])
+        button.addEventListener(end, release);
+}
+
+function touchControls() {
+    const useTouch = () => {
+        document.body.classList.add('touch');
+        document.getElementById('look').hidden = true;
+    };
+    if (matchMedia('(pointer: coarse)').matches)
+        useTouch();
+    window.addEventListener('touchstart', useTouch, { capture: true, passive: true });
+    // No scrolling, no pinching, no double-tap zoom while the game plays.
+    for (const type of ['touchmove', 'touchstart', 'gesturestart'])
+        document.addEventListener(type, event => { if (event.cancelable && event.target === canvas) event.preventDefault(); },
+                                  { passive: false });
+    for (const button of document.querySelectorAll('#touch button'))
+        holdKey(button);
+    const drags = new Map();
+    canvas.addEventListener('pointerdown', event => {
+        if (event.pointerType === 'mouse')
+            return;
+        event.preventDefault();
+        Module.resumeSound();
+        drags.set(event.pointerId, { x: event.clientX, y: event.clientY });
+    });
+    canvas.addEventListener('pointermove', event => {
+        const last = drags.get(event.pointerId);
+        if (!last)
+            return;
+        event.preventDefault();
+        movePointer(Math.round(event.clientX - last.x), Math.round(event.clientY - last.y));
+        last.x = event.clientX;
+        last.y = event.clientY;
+    });
+    for (const end of ['pointerup', 'pointercancel'])
+        canvas.addEventListener(end, event => drags.delete(event.pointerId));
+}
+
+function fullScreen() {
+    const button = document.getElementById('full');
+    if (!document.fullscreenEnabled && !document.webkitFullscreenEnabled) {
+        button.hidden = true;
+        return;
+    }
+    button.addEventListener('click', () => {
+        const root = document.documentElement;
+        if (document.fullscreenElement)
+            document.exitFullscreen();
+        else
+            (root.requestFullscreen || root.webkitRequestFullscreen).call(root, { navigationUI: 'hide' });
+        canvas.focus();
+    });
 }
 quorvane.movePointer = movePointer;  // what Pointer Lock feeds, for tests
 
@@ -174,18 +274,20 @@ function start() {
         sizeForRecording(path);
     } else {
         args = ['--record', RECORDING];
-        fillWindow();
         lookWithPointer();
-        window.addEventListener('resize', () => {
-            fillWindow();
-            Module._glutReshapeWindow(canvas.width, canvas.height);
-        });
+        touchControls();
     }
     document.getElementById('save').hidden = !!replay;
     document.getElementById('loading').style.display = 'none';
     canvas.focus();
     Module.callMain(args);
     quorvane.started = true;
+    keepForOffline();
+    if (replay || quorvane.exitStatus !== null)
+        return;
+    fillWindow();
+    window.addEventListener('resize', fillWindow);
+    showHints();
 }
 
 function ended(status) {
@@ -199,6 +301,9 @@ function ended(status) {
     }
     document.getElementById('save-end').hidden = !quorvane.recording;
     document.getElementById('save').hidden = true;
+    for (const id of ['look', 'turn-first'])
+        document.getElementById(id).hidden = true;
+    document.body.classList.remove('touch');
     const text = 'The game has ended (status ' + status + '). Reload the page to play again.';
     if (status === 0)
         return notice(text);
@@ -219,6 +324,7 @@ const Module = window.Module = {
             document.querySelector('#bar div').style.width = (100 * progress[1] / progress[2]) + '%';
     },
     onRuntimeInitialized: start,
+    getPreloadedPackage: () => data,
     onAbort: what => fail('The game stopped: ' + what),
 };
 
@@ -246,8 +352,56 @@ if (replay && (replay.url || replay.dropped)) {
     });
 }
 
-// Audio may start only after a gesture: each click or key resumes it.
-for (const gesture of ['keydown', 'mousedown'])
+// The images, the demo and the sounds travel gzipped whatever the host does,
+// and the browser unpacks them; the bar follows the bytes that arrive. Only
+// then does the game's script load, and it takes them from here.
+let data = null;
+const DATA = 'quorvane.data.gz';
+
+function progress(response) {
+    const total = Number(response.headers.get('Content-Length')) || 0;
+    let received = 0;
+    const bar = document.querySelector('#bar div');
+    return response.body.pipeThrough(new TransformStream({
+        transform(chunk, stream) {
+            received += chunk.length;
+            if (total)
+                bar.style.width = Math.min(100, 100 * received / total) + '%';
+            stream.enqueue(chunk);
+        },
+    }));
+}
+
+function loadGame() {
+    fetch(DATA)
+        .then(response => {
+            if (!response.ok)
+                throw new Error(response.status + ' ' + response.statusText);
+            // A host that labels .gz files as gzip-encoded has the browser unpack them.
+            const packed = !/gzip/.test(response.headers.get('Content-Encoding') || '');
+            const body = progress(response);
+            return new Response(packed ? body.pipeThrough(new DecompressionStream('gzip')) : body).arrayBuffer();
+        })
+        .then(unpacked => {
+            data = unpacked;
+            const script = document.createElement('script');
+            script.src = 'quorvane.js';
+            script.onerror = () => fail('Cannot load quorvane.js.');
+            document.body.append(script);
+        })
+        .catch(error => fail('Cannot load the game\'s data (' + DATA + '): ' + error.message));
+}
+
+// Installed, the page plays offline: the service worker keeps its files. It
+// starts once the game has, so that it finds them in the browser's cache
+// rather than downloading them a second time beside the game.
+function keepForOffline() {
+    if ('serviceWorker' in navigator && location.protocol !== 'file:')
+        navigator.serviceWorker.register('sw.js').catch(() => {});
+}
+
+// Audio may start only after a gesture: each click, key or touch resumes it.
+for (const gesture of ['keydown', 'mousedown', 'pointerdown'])
     window.addEventListener(gesture, () => Module.resumeSound && Module.resumeSound(), true);
 // Sounds heard so far, by the game's sound number, for tests.
 Object.defineProperty(quorvane, 'soundsStarted', { enumerable: true, get: () => Module.soundsStarted || [] });
@@ -255,6 +409,14 @@ Object.defineProperty(quorvane, 'soundsStarted', { enumerable: true, get: () => 
 acceptDrops();
 document.getElementById('save').addEventListener('click', saveRecording);
 document.getElementById('save-end').addEventListener('click', saveRecording);
-if (!hasWebGL())
+fullScreen();
+if (!hasWebGL()) {
+    document.getElementById('loading').style.display = 'none';
     fail('This browser has no WebGL, which Quorvane needs to draw.');
+} else if (typeof DecompressionStream !== 'function') {
+    document.getElementById('loading').style.display = 'none';
+    fail('This browser is too old to unpack the game\'s data: any current browser plays it.');
+} else {
+    loadGame();
+}
 })();

@@ -40,3 +40,38 @@ Module.resumeSound = function () {
     if (typeof AL != 'undefined' && AL.currentCtx && AL.currentCtx.audioCtx.state === 'suspended')
         AL.currentCtx.audioCtx.resume();
 };
+
+// The canvas at a new size, and the game's reshape told of it.
+Module.resizeCanvas = function (width, height) {
+    if (!gameEnded && (Module.canvas.width !== width || Module.canvas.height !== height))
+        Browser.setCanvasSize(width, height);
+};
+
+// A key from the page's own controls: what GLUT passes for a key press,
+// with the pointer where the game last saw it.
+Module.pressKey = function (key) {
+    if (!gameEnded && GLUT.keyboardFunc)
+        endsTheGame(function () { getWasmTableEntry(GLUT.keyboardFunc)(key, Browser.mouseX, Browser.mouseY); });
+};
+
+// A key that ends the game (`q`) ends it inside a browser event: the exit
+// has done its work, so it is no error for the console.
+function endsTheGame(handler) {
+    try {
+        handler();
+    } catch (e) {
+        if (!(e instanceof ExitStatus))
+            throw e;
+    }
+}
+
+Module.preRun = Module.preRun || [];
+Module.preRun.push(function () {
+    ['onKeydown', 'onKeyup'].forEach(function (name) {
+        var handler = GLUT[name];
+        GLUT[name] = function (event) { endsTheGame(function () { handler(event); }); };
+    });
+    // The page reads touches itself; GLUT's translation into mouse events
+    // would also call preventDefault inside a passive listener.
+    GLUT.touchHandler = function () {};
+});

@@ -2,7 +2,7 @@
 // OpenAL on the browser's Web Audio, playing through the mixer the desktop
 // shares (sound/openal_scene). It has none of OpenAL Soft's extensions, so no
 // loopback device (--sound-out needs the desktop game) and the browser's own
-// resampler. A browser starts audio only after a click or a key: web/pre.js
+// resampler. A browser starts audio only after a click or a key: pre.js
 // resumes it then. Each sound heard is counted for the page
 // (Module.soundsStarted, by SoundId), which tests read.
 #include "sound/openal_out.h"
