@@ -2,8 +2,9 @@
 # The shipped demo's timedemo on the desktop and in the page, one after the
 # other, both drawn by Mesa's llvmpipe (the page's WebGL through ANGLE on an
 # X display of its own); then the page on Chromium's own software WebGL
-# (SwiftShader). Prints each frame line, the page's share of the desktop's
-# speed, the page's heap over its last 20 seconds and the load average.
+# (SwiftShader). All three play mute (the page with ?mute). Prints each frame
+# line, the page's share of the desktop's speed, the page's heap over its
+# last 20 seconds, what allocated most, and the load average.
 #   web_speed.sh SOURCE_DIR PAGE_DIR DESKTOP_GAME
 set -euo pipefail
 source_dir=$1
@@ -28,17 +29,22 @@ page() {  # GL
     rm -rf "$work/profile"
     bash "$source_dir/tests/support/own_display.sh" node --experimental-websocket \
         "$source_dir/bench/web_timedemo.mjs" /usr/bin/chromium-headless-shell \
-        "http://127.0.0.1:$port/index.html?timedemo" "$work/profile" "$1" > "$work/$1.json"
-    python3 -c 'import json, sys; r = json.load(open(sys.argv[1]))
-print(f"page, {sys.argv[2]}: {r[\"frameLine\"]} (status {r[\"exitStatus\"]})")
-print(f"  heap over the last 20 s: {r[\"heapFirst\"]} to {r[\"heapLast\"]} bytes, at most {r[\"heapMax\"]}, "
-      f"{r[\"heapFalls\"]} falls (collections) in {r[\"heapSamples\"]} samples")
-for line in sorted(set(r["console"])):
-    print(f"  console ({r[\"console\"].count(line)}x): {line[:160]}")' "$work/$1.json" "$1"
+        "http://127.0.0.1:$port/index.html?timedemo&mute" "$work/profile" "$1" > "$work/$1.json"
+    python3 - "$work/$1.json" "$1" <<'PY'
+import json, sys
+r = json.load(open(sys.argv[1]))
+print(f"page, {sys.argv[2]}: {r['frameLine']} (status {r['exitStatus']})")
+print(f"  heap over the last 20 s: {r['heapFirst']} to {r['heapLast']} bytes, at most {r['heapMax']}, "
+      f"{r['heapFalls']} falls (collections) in {r['heapSamples']} samples")
+for line in r['allocators']:
+    print(f"  allocated (bytes, sampled): {line}")
+for line in sorted(set(r['console'])):
+    print(f"  console ({r['console'].count(line)}x): {line[:160]}")
+PY
 }
 
 echo "load average before: $(cut -d' ' -f1-3 /proc/loadavg)"
-# The page's audio waits for a gesture that never comes, so both play mute.
+# The page's audio waits for a gesture that never comes; neither side mixes.
 (cd "$source_dir" && bash tests/support/own_display.sh "$desktop_game" --timedemo --mute) > "$work/desktop.log" 2>&1 ||
     { cat "$work/desktop.log"; exit 1; }
 desktop=$(fps < "$work/desktop.log")

@@ -1,7 +1,9 @@
 // Plays a page's timedemo in headless Chromium and prints, as one JSON
 // line, the game's frame line, the console's warnings and errors, and the
 // page's JavaScript heap over the run's last 20 seconds (sampled each
-// quarter second through Performance.getMetrics: a fall is a collection).
+// quarter second through Performance.getMetrics: a fall is a collection),
+// and the functions that allocated most after the first 15 seconds
+// (sampled; the demo's timedemo runs far longer).
 //   node --experimental-websocket web_timedemo.mjs BROWSER URL PROFILE_DIR GL
 // GL is `mesa` (WebGL through ANGLE on the desktop's GL, which needs an X
 // display) or `swiftshader` (Chromium's own software WebGL).
@@ -57,7 +59,7 @@ const send = (method, params = {}) => new Promise(resolve => {
 const evaluate = async expression =>
     (await send('Runtime.evaluate', { expression, returnByValue: true })).result?.result?.value;
 
-for (const domain of ['Runtime', 'Log', 'Performance'])
+for (const domain of ['Runtime', 'Log', 'Performance', 'HeapProfiler'])
     await send(`${domain}.enable`);
 await send('Page.navigate', { url });
 
@@ -69,6 +71,9 @@ for (let tick = 0; ; ++tick) {
         fail(`no end within 30 minutes; console: ${console_.join(' | ')}`);
     const metrics = Object.fromEntries((await send('Performance.getMetrics')).result.metrics.map(m => [m.name, m.value]));
     samples.push({ at: Date.now(), heap: metrics.JSHeapUsedSize });
+    if (tick === 60)  // past the start-up
+        await send('HeapProfiler.startSampling', { samplingInterval: 4096,
+            includeObjectsCollectedByMajorGC: true, includeObjectsCollectedByMinorGC: true });
     if (tick % 4 === 0 && await evaluate('window.quorvane ? quorvane.exitStatus !== null : false'))
         break;
     await pause(250);
@@ -76,13 +81,24 @@ for (let tick = 0; ; ++tick) {
 const end = samples[samples.length - 1].at;
 const last = samples.filter(s => s.at >= end - 20000);
 const falls = last.slice(1).filter((s, i) => s.heap < last[i].heap).length;
+// Where the run's JavaScript allocated most, by function.
+const sampled = (await send('HeapProfiler.stopSampling')).result.profile;
+const bytes = new Map();
+const name = node => node.callFrame.functionName || '(anonymous)';
+const walk = (node, caller) => {
+    const where = `${name(node)} (from ${caller})`;
+    bytes.set(where, (bytes.get(where) ?? 0) + node.selfSize);
+    node.children.forEach(child => walk(child, name(node)));
+};
+walk(sampled.head, '');
+const allocators = [...bytes].sort((a, b) => b[1] - a[1]).slice(0, 8).map(([where, size]) => `${size} ${where}`);
 const state = JSON.parse(await evaluate('JSON.stringify(quorvane)'));
 console.log(JSON.stringify({
     frameLine: state.stderr.find(line => line.includes('frames in')) ?? null,
     exitStatus: state.exitStatus,
     console: console_,
     heapFirst: last[0].heap, heapLast: last[last.length - 1].heap, heapMax: Math.max(...last.map(s => s.heap)),
-    heapFalls: falls, heapSamples: last.length,
+    heapFalls: falls, heapSamples: last.length, allocators,
 }));
 stopBrowser();
 process.exit(0);

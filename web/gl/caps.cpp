@@ -2,6 +2,7 @@
 // game's own names, and reading the frame back.
 #include "layer.h"
 
+#include <algorithm>
 #include <iterator>
 #include <map>
 #include <vector>
@@ -36,6 +37,8 @@ static Saved attribStack[kAttribDepth];
 static int   attribDepth = 0;
 
 static GLenum blendSource = GL_ONE, blendDestination = GL_ZERO;
+static GLint  viewport[4];
+static bool   viewportSet = false;  // until then WebGL's own is the window's
 
 static std::map<GLuint, GLuint> textureNames;  // the game's name -> WebGL's
 static GLuint                   boundTexture = 0;  // WebGL's
@@ -111,7 +114,18 @@ void glBlendFunc(GLenum source, GLenum destination)
 void glViewport(GLint x, GLint y, GLsizei width, GLsizei height)
 {
     qvFlush();
+    viewport[0] = x, viewport[1] = y, viewport[2] = width, viewport[3] = height;
+    viewportSet = true;
     emscripten_glViewport(x, y, width, height);
+}
+
+// The overlay asks for the viewport every frame; WebGL would answer with a
+// new array each time, garbage for the page to collect.
+void glGetIntegerv(GLenum pname, GLint* params)
+{
+    if (pname == GL_VIEWPORT && viewportSet)
+        return static_cast<void>(std::copy_n(viewport, 4, params));
+    emscripten_glGetIntegerv(pname, params);
 }
 
 void glClear(GLbitfield mask)
