@@ -14,6 +14,7 @@ export NODE_PATH=/usr/share/nodejs${NODE_PATH:+:$NODE_PATH}
 work=$(mktemp -d)
 server=
 trap '[ -n "$server" ] && kill "$server" 2>/dev/null; rm -rf "$work"' EXIT
+: > "$work/server.log"  # there before the server writes, for the first look
 python3 -u -m http.server 0 --bind 127.0.0.1 --directory "$page_dir" > "$work/server.log" 2>&1 &
 server=$!
 port=
