@@ -3,7 +3,8 @@
 // page's JavaScript heap over the run's last 20 seconds (sampled each
 // quarter second through Performance.getMetrics: a fall is a collection),
 // and the functions that allocated most after the first 15 seconds
-// (sampled; the demo's timedemo runs far longer).
+// (sampled; the demo's timedemo runs far longer). NO_HEAP_SAMPLES=1 leaves
+// the sampler off.
 //   node --experimental-websocket web_timedemo.mjs BROWSER URL PROFILE_DIR GL
 // GL is `mesa` (WebGL through ANGLE on the desktop's GL, which needs an X
 // display) or `swiftshader` (Chromium's own software WebGL).
@@ -65,13 +66,14 @@ await send('Page.navigate', { url });
 
 // The heap is sampled often and cheaply; the game's status only each second.
 const samples = [];
+const sampling = !process.env.NO_HEAP_SAMPLES;  // a page that allocates much can stall the sampler
 const deadline = Date.now() + 30 * 60 * 1000;
 for (let tick = 0; ; ++tick) {
     if (Date.now() > deadline)
         fail(`no end within 30 minutes; console: ${console_.join(' | ')}`);
     const metrics = Object.fromEntries((await send('Performance.getMetrics')).result.metrics.map(m => [m.name, m.value]));
     samples.push({ at: Date.now(), heap: metrics.JSHeapUsedSize });
-    if (tick === 60)  // past the start-up
+    if (tick === 60 && sampling)  // past the start-up
         await send('HeapProfiler.startSampling', { samplingInterval: 4096,
             includeObjectsCollectedByMajorGC: true, includeObjectsCollectedByMinorGC: true });
     if (tick % 4 === 0 && await evaluate('window.quorvane ? quorvane.exitStatus !== null : false'))
@@ -82,7 +84,8 @@ const end = samples[samples.length - 1].at;
 const last = samples.filter(s => s.at >= end - 20000);
 const falls = last.slice(1).filter((s, i) => s.heap < last[i].heap).length;
 // Where the run's JavaScript allocated most, by function.
-const sampled = (await send('HeapProfiler.stopSampling')).result.profile;
+const sampled = sampling ? (await send('HeapProfiler.stopSampling')).result.profile
+                         : { head: { callFrame: {}, selfSize: 0, children: [] } };
 const bytes = new Map();
 const name = node => node.callFrame.functionName || '(anonymous)';
 const walk = (node, caller) => {
