@@ -20,7 +20,7 @@ SANITIZE_FLAGS := -fsanitize=address,undefined -fno-sanitize-recover=all -fno-om
 # Runs a command under Xvfb when there is no display.
 with_display = if [ -n "$$DISPLAY" ]; then $(1); else $(XVFB) $(1); fi
 
-.PHONY: run test test-sanitize bench build package demo clean web serve
+.PHONY: run test test-sanitize bench bench-web build package demo clean web serve
 
 run:
 	@scripts/install-deps.sh run
@@ -68,6 +68,12 @@ bench:
 	else \
 	    $(XVFB) ./$(BUILD)/bench/frame_bench; \
 	fi
+
+# The page's speed against the desktop's (bench/web_speed.sh).
+bench-web:
+	@scripts/install-deps.sh web
+	cmake -S . -B $(BUILD)
+	cmake --build $(BUILD) --target web_speed
 
 build:
 	cmake -S . -B $(BUILD)

@@ -1,12 +1,9 @@
-// What the browser's GL lacks, put back for the game's own sources.
-//
-// emscripten's fixed-function emulation misses display lists, attribute
-// stacks, GLU's quadrics, a working gluLookAt, quad strips, a few
-// double-precision entry points, GLUT's solid cube, and lighting as the
-// desktop's (positional lights, flat shading); WebGL wants texture
-// names it made itself and sized formats. The web build includes this header
-// before every game source; the names below then reach these stand-ins, and
-// the rest of the game's GL goes to emscripten unchanged.
+// GLU's quadrics, gluLookAt, GLUT's solid cube and GL's lighting, for the
+// game's own sources in the web build. The page's GL (web/gl/) draws
+// vertices and colours; these stand-ins make the vertices and light them
+// (positional lights, flat shading) as the desktop's GL does. The web build
+// includes this header before every game source; the names below then reach
+// these stand-ins, and the rest of the game's GL goes to web/gl/ or WebGL.
 #pragma once
 
 #include <GL/gl.h>
@@ -15,44 +12,14 @@
 
 // ---- functions -------------------------------------------------------------
 
-// display lists: the font's glyphs
-GLuint qvGenLists(GLsizei range);
-void   qvNewList(GLuint list, GLenum mode);
-void   qvEndList();
-void   qvListBase(GLuint base);
-void   qvCallLists(GLsizei count, GLenum type, const GLvoid* lists);
-
-// calls a list may hold: recorded while one is open, else passed on
-void qvBegin(GLenum mode);
-void qvEnd();
-void qvTexCoord2f(GLfloat s, GLfloat t);
-void qvVertex2f(GLfloat x, GLfloat y);
-void qvTranslatef(GLfloat x, GLfloat y, GLfloat z);
-inline void qvTexCoord2d(GLdouble s, GLdouble t) { qvTexCoord2f(static_cast<GLfloat>(s), static_cast<GLfloat>(t)); }
-inline void qvVertex2d(GLdouble x, GLdouble y) { qvVertex2f(static_cast<GLfloat>(x), static_cast<GLfloat>(y)); }
-
-// the enable bits, tracked so that glPopAttrib can restore them
-void qvEnable(GLenum cap);
-void qvDisable(GLenum cap);
-void qvPushAttrib(GLbitfield mask);
-void qvPopAttrib();
+// the enable bits, kept by the page's GL (web/gl/)
 bool qvEnabled(GLenum cap);
 
 // lighting: evaluated here for what the quadrics and the cube draw
-// (compat/lighting.cpp); the emulation's own stays off
+// (compat/lighting.cpp), which hands web/gl/ the lit colours
 void qvLightfv(GLenum light, GLenum pname, const GLfloat* params);
 void qvMaterialfv(GLenum face, GLenum pname, const GLfloat* params);
 void qvShadeModel(GLenum mode);
-
-// textures: the game's fixed names mapped to names WebGL made
-void qvBindTexture(GLenum target, GLuint name);
-void qvTexImage2D(GLenum target, GLint level, GLint internalFormat, GLsizei width, GLsizei height,
-                  GLint border, GLenum format, GLenum type, const GLvoid* pixels);
-
-// reading the frame: WebGL reads RGBA from the back buffer only
-void qvReadBuffer(GLenum mode);
-void qvReadPixels(GLint x, GLint y, GLsizei width, GLsizei height, GLenum format, GLenum type, GLvoid* pixels);
-void qvHint(GLenum target, GLenum mode);
 
 // GLU and GLUT
 GLUquadric* qvNewQuadric();
@@ -67,33 +34,12 @@ void qvSolidCube(GLdouble size);
 
 // ---- the game's names ------------------------------------------------------
 
-// The stand-ins themselves reach emscripten's own functions.
+// The stand-ins themselves reach the names they stand in for.
 #ifndef QUORVANE_GL_COMPAT_SOURCE
 
-#define glGenLists qvGenLists
-#define glNewList qvNewList
-#define glEndList qvEndList
-#define glListBase qvListBase
-#define glCallLists qvCallLists
-#define glBegin qvBegin
-#define glEnd qvEnd
-#define glTexCoord2f qvTexCoord2f
-#define glVertex2f qvVertex2f
-#define glTranslatef qvTranslatef
-#define glTexCoord2d qvTexCoord2d
-#define glVertex2d qvVertex2d
-#define glEnable qvEnable
-#define glDisable qvDisable
-#define glPushAttrib qvPushAttrib
-#define glPopAttrib qvPopAttrib
 #define glLightfv qvLightfv
 #define glMaterialfv qvMaterialfv
 #define glShadeModel qvShadeModel
-#define glBindTexture qvBindTexture
-#define glTexImage2D qvTexImage2D
-#define glReadBuffer qvReadBuffer
-#define glReadPixels qvReadPixels
-#define glHint qvHint
 #define gluNewQuadric qvNewQuadric
 #define gluQuadricDrawStyle qvQuadricDrawStyle
 #define gluQuadricNormals qvQuadricNormals

@@ -3,7 +3,7 @@
 // the modelview of their glLightfv, ambient, diffuse and specular per light
 // with attenuation (no spotlights: the game has none), the light model's
 // ambient, an infinite viewer, and the material's diffuse alpha. The
-// emulation then draws the lit colours with its own lighting off; under
+// page's GL then draws the lit colours as given; under
 // GL_FLAT every triangle takes the colour of its provoking vertex (a
 // primitive's last), as GL does.
 #define QUORVANE_GL_COMPAT_SOURCE
@@ -258,10 +258,12 @@ void qvLitVertex3fv(const GLfloat* v) { qvLitVertex3f(v[0], v[1], v[2]); }
 // Unlit, or lit and smooth, a strip stays a strip (a quad strip's vertices
 // draw the same as a triangle strip); anything else, and every flat
 // primitive, goes as separate triangles. Colours drawn here leave the
-// emulation's current colour alone, as lighting leaves GL's.
+// current colour as it was, as lighting leaves GL's.
 void qvLitEnd()
 {
     const bool lit = qvEnabled(GL_LIGHTING);
+    float current[4];
+    glGetFloatv(GL_CURRENT_COLOR, current);
     if (lit) {
         float m[16], nm[9];
         modelview(m);
@@ -275,9 +277,11 @@ void qvLitEnd()
         for (const Vertex& v : vertices)
             emit(v, lit ? v.colour : nullptr);
         glEnd();
+        glColor4f(current[0], current[1], current[2], current[3]);
         return;
     }
-    std::vector<int> order;
+    static std::vector<int> order;  // kept, so that a frame allocates nothing
+    order.clear();
     triangles(order);
     glBegin(GL_TRIANGLES);
     for (std::size_t i = 0; i < order.size(); ++i) {
@@ -285,4 +289,5 @@ void qvLitEnd()
         emit(vertices[order[i]], !lit ? nullptr : flat ? provoking.colour : vertices[order[i]].colour);
     }
     glEnd();
+    glColor4f(current[0], current[1], current[2], current[3]);
 }

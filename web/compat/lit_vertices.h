@@ -1,6 +1,5 @@
-// The quadrics' and the cube's vertices, lit here rather than by the
-// emulation, which treats positional lights as directional and has no flat
-// shading. Included by the stand-ins that draw lit geometry, on the web only:
+// The quadrics' and the cube's vertices, lit here: the page's GL draws
+// colours as given. Included by the stand-ins that draw lit geometry, on the web only:
 // their plain GL names then reach these.
 #pragma once
 
@@ -18,7 +17,7 @@ void qvLitVertex3fv(const GLfloat* v);
 
 // ---- the names -------------------------------------------------------------
 
-// The lighting itself draws with the emulation's own.
+// The lighting itself draws with the page's GL.
 #ifndef QUORVANE_LIGHTING_SOURCE
 
 #define glBegin qvLitBegin

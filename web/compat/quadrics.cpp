@@ -3,14 +3,13 @@
 // The quadrics follow GLU's layout: slices around z, stacks along it, the
 // texture's s running backwards around and t along. Each pair of a strip
 // starts where GLU starts it (the sphere's ring nearer -z, the cylinder's
-// nearer its base), so the triangles split and wind as GLU's do. GLU draws quad strips,
-// which the emulation cannot; a quad strip's vertices in the same order draw
-// the same as a triangle strip. Every vertex carries its own normal and
-// texture coordinate, since the emulation does not carry them over.
+// nearer its base), so the triangles split and wind as GLU's do. GLU draws
+// quad strips; a quad strip's vertices in the same order draw the same as a
+// triangle strip. Every vertex carries its own normal and texture coordinate.
 #define QUORVANE_GL_COMPAT_SOURCE
 #include "gl_compat.h"
 #ifdef __EMSCRIPTEN__
-#include "lit_vertices.h"  // lit here, not by the emulation
+#include "lit_vertices.h"  // lit here, not by the page's GL
 #endif
 
 #include <cmath>
@@ -57,9 +56,12 @@ void qvQuadricTexture(GLUquadric* quadric, GLboolean texture)
         quadric->textured = texture != GL_FALSE;
 }
 
-static Ring ring(int slices)
+// One ring, refilled for each quadric, so that a frame allocates nothing.
+static const Ring& ring(int slices)
 {
-    Ring r;
+    static Ring r;
+    r.sin.clear();
+    r.cos.clear();
     for (int i = 0; i <= slices; ++i) {
         const double angle = i == slices ? 0.0 : 2 * M_PI * i / slices;
         r.sin.push_back(static_cast<float>(std::sin(angle)));
@@ -81,7 +83,7 @@ void qvSphere(GLUquadric* quadric, GLdouble radius, GLint slices, GLint stacks)
 {
     if (!quadric || slices < 2 || stacks < 1)
         return;
-    const Ring around = ring(slices);
+    const Ring& around = ring(slices);
     const auto r = static_cast<float>(radius);
     for (int j = 0; j < stacks; ++j) {
         const double a0 = M_PI * j / stacks, a1 = M_PI * (j + 1) / stacks;
@@ -104,7 +106,7 @@ void qvCylinder(GLUquadric* quadric, GLdouble base, GLdouble top, GLdouble heigh
 {
     if (!quadric || slices < 2 || stacks < 1)
         return;
-    const Ring around = ring(slices);
+    const Ring& around = ring(slices);
     const double slope = base - top;
     const double length = std::sqrt(slope * slope + height * height);
     const auto nz = static_cast<float>(slope / length), nxy = static_cast<float>(height / length);
@@ -124,7 +126,7 @@ void qvCylinder(GLUquadric* quadric, GLdouble base, GLdouble top, GLdouble heigh
     }
 }
 
-// The emulation's own gluLookAt hands its arguments over in the wrong order.
+// The camera, as GLU builds it.
 void qvLookAt(GLdouble eyeX, GLdouble eyeY, GLdouble eyeZ, GLdouble centerX, GLdouble centerY, GLdouble centerZ,
               GLdouble upX, GLdouble upY, GLdouble upZ)
 {

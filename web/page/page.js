@@ -271,6 +271,8 @@ function start() {
         args = [replay.mode, path];
         if (params.get('shots'))  // frames saved as /shot-N.png, for comparing with the desktop's
             args.push('--shots', params.get('shots'));
+        if (params.has('mute'))  // a timedemo timed without the sound's work
+            args.push('--mute');
         sizeForRecording(path);
     } else {
         args = ['--record', RECORDING];
