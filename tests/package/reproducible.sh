@@ -1,0 +1,27 @@
+#!/usr/bin/env bash
+# Builds the binary packages a second time, from another copy of the tree at
+# another path, under another umask, time zone and locale, with the clock a
+# day ahead: every .deb must be the same bytes as the first build's.
+#   reproducible.sh SOURCE_DIR FIRST_PACKAGE_DIR WORK_DIR
+set -uo pipefail
+shopt -s nullglob
+source_dir=$1 first=$2 work=$3
+fail() { echo "FAIL: $*"; exit 1; }
+command -v faketime >/dev/null || fail "faketime is not installed (scripts/install-deps.sh test)"
+rm -rf "$work"
+second=$work/elsewhere/second-build
+(umask 077 && export TZ=XYZ-14 LC_ALL=C LANG=C DEB_BUILD_OPTIONS="nocheck parallel=$(nproc)" &&
+    faketime -f +1d bash "$source_dir/scripts/build-package.sh" "$second" -b) >"$work.log" 2>&1 ||
+    { tail -n 40 "$work.log"; fail "the second build failed (whole log in $work.log)"; }
+debs=("$first"/*.deb)
+[[ ${#debs[@]} -ge 1 ]] || fail "the first build left no .deb in $first"
+[[ $(ls "$second"/*.deb | wc -l) -eq ${#debs[@]} ]] || fail "the builds made different packages: $(ls "$first" "$second")"
+for deb in "${debs[@]}"; do
+    other=$second/${deb##*/}
+    if ! cmp "$deb" "$other"; then
+        command -v diffoscope >/dev/null && diffoscope --text - "$deb" "$other" | head -n 80
+        fail "${deb##*/} differs between the two builds"
+    fi
+    echo "same bytes: ${deb##*/} ($(sha256sum <"$deb" | cut -c1-16))"
+done
+echo "PASS"
