@@ -9,6 +9,11 @@ tree=$1 deb=$2
 [[ $(id -u) -eq 0 ]] || { echo "SKIP: the null runner installs the package, which needs root"; exit 77; }
 exec 9>/run/lock/quorvane-autopkgtest.lock
 flock -w 1800 9 || { echo "FAIL: another run of the autopkgtest held the lock for 30 minutes"; exit 1; }
+# apt waits for another install on the machine to finish instead of failing.
+conf=$(mktemp)
+trap 'rm -f "$conf"' EXIT
+echo 'DPkg::Lock::Timeout "600";' >"$conf"
+export APT_CONFIG=$conf
 installed=$(dpkg-query -W -f '${Status}' quorvane 2>/dev/null)
 autopkgtest --no-built-binaries "$tree" "$deb" -- null
 status=$?
