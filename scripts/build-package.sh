@@ -29,14 +29,14 @@ else
     (cd "$top" && find . -path './build*' -prune -o -path ./.git -prune -o \( -type f -o -type l \) -print0) >"$files"
 fi
 tar -C "$top" --null -T "$files" -cf - | tar -C "$tree" -xf -
-
-# The upstream tarball: everything but debian/, in name order, with owner,
-# modes and times that do not depend on the checkout.
-grep -zv '^\(\./\)\?debian/' "$files" | sort -z |
-    tar -C "$top" --no-recursion --transform "s|^\(\./\)\?|quorvane-$upstream/|" --owner=0 --group=0 \
-        --numeric-owner --mode=go=rX,u+rw --mtime="@$date" --format=gnu --null -T - -cf - |
-    xz -6 >"$out/quorvane_$upstream.orig.tar.xz"
 rm "$files"
+
+# The upstream tarball, from the copy (the working tree may change meanwhile):
+# everything but debian/, in name order, with owner, modes and times that do
+# not depend on the checkout.
+(cd "$out" && find "${tree##*/}" -path "${tree##*/}/debian" -prune -o ! -type d -print0 | sort -z |
+    tar --no-recursion --owner=0 --group=0 --numeric-owner --mode=go=rX,u+rw --mtime="@$date" \
+        --format=gnu --null -T - -cf - | xz -6 >"quorvane_$upstream.orig.tar.xz")
 
 cd "$tree"
 dpkg-buildpackage -us -uc "$@"
