@@ -1,17 +1,21 @@
 #!/usr/bin/env bash
-# Builds the binary packages a second time, from another copy of the tree at
-# another path, under another umask, time zone and locale, with the clock a
-# day ahead: every .deb must be the same bytes as the first build's.
-#   reproducible.sh SOURCE_DIR FIRST_PACKAGE_DIR WORK_DIR
+# Builds the binary packages a second time from the first build's source
+# package, unpacked at another path, under another umask, time zone and
+# locale, with the clock a day ahead: every .deb must be the same bytes as the
+# first build's.
+#   reproducible.sh FIRST_PACKAGE_DIR WORK_DIR
 set -uo pipefail
 shopt -s nullglob
-source_dir=$1 first=$2 work=$3
+first=$1 work=$2
 fail() { echo "FAIL: $*"; exit 1; }
 command -v faketime >/dev/null || fail "faketime is not installed (scripts/install-deps.sh test)"
 rm -rf "$work"
 second=$work/elsewhere/second-build
+dscs=("$first"/quorvane_*.dsc)
+[[ ${#dscs[@]} -eq 1 ]] || fail "no single source package in $first"
 (umask 077 && export TZ=XYZ-14 LC_ALL=C LANG=C DEB_BUILD_OPTIONS="nocheck parallel=$(nproc)" &&
-    faketime -f +1d bash "$source_dir/scripts/build-package.sh" "$second" -b) >"$work.log" 2>&1 ||
+    dpkg-source -x "${dscs[0]}" "$second/source" && cd "$second/source" &&
+    faketime -f +1d dpkg-buildpackage -us -uc -b) >"$work.log" 2>&1 ||
     { tail -n 40 "$work.log"; fail "the second build failed (whole log in $work.log)"; }
 debs=("$first"/*.deb)
 [[ ${#debs[@]} -ge 1 ]] || fail "the first build left no .deb in $first"
