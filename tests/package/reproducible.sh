@@ -10,6 +10,7 @@ first=$1 work=$2
 fail() { echo "FAIL: $*"; exit 1; }
 command -v faketime >/dev/null || fail "faketime is not installed (scripts/install-deps.sh test)"
 rm -rf "$work"
+mkdir -p "$work/elsewhere/second-build"
 second=$work/elsewhere/second-build
 dscs=("$first"/quorvane_*.dsc)
 [[ ${#dscs[@]} -eq 1 ]] || fail "no single source package in $first"
