@@ -1,7 +1,8 @@
 # make run: install what is missing, build, and play.
 # make test: install what is missing, build, and run every test, then the
 #            tests again in a build with AddressSanitizer and UBSan.
-# make package: the Debian package (build/quorvane_*.deb).
+# make package: the Debian source and binary packages, built by
+#               dpkg-buildpackage from a copy of the tree (build/package/).
 # make demo: the README's pictures in docs/, drawn by the game replaying the
 #            session recording under Xvfb (every frame drawn in build/demo/).
 # make web: install what is missing and build the page into build-web/.
@@ -37,7 +38,7 @@ test:
 
 # The unit, GL and end-to-end tests built with AddressSanitizer and UBSan
 # (the fuzzer has its own sanitized build; the image generator, the
-# benchmarks, the package and the hour-long soak are left out, and so are
+# benchmarks, the packages and the hour-long soak are left out, and so are
 # dpkg-buildflags' fortified calls, which AddressSanitizer checks less well).
 # LeakSanitizer checks the programs that open no window. In those that do,
 # Mesa's driver, unloaded before the leak check, leaves its window buffers and
@@ -53,8 +54,8 @@ test-sanitize:
 	    -DQUORVANE_DPKG_BUILDFLAGS=OFF
 	cmake --build $(SANITIZE_BUILD) -j $(JOBS)
 	@cd $(SANITIZE_BUILD) && export UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1 && \
-	    ASAN_OPTIONS=detect_leaks=1 ctest --output-on-failure -LE 'display|install|soak|fuzz|web' && \
-	    export ASAN_OPTIONS=detect_leaks=0 && $(call with_display,ctest --output-on-failure -L display -LE 'install|soak|web')
+	    ASAN_OPTIONS=detect_leaks=1 ctest --output-on-failure -LE 'display|install|package|soak|fuzz|web' && \
+	    export ASAN_OPTIONS=detect_leaks=0 && $(call with_display,ctest --output-on-failure -L display -LE 'install|package|soak|web')
 
 bench:
 	@scripts/install-deps.sh test
@@ -79,9 +80,10 @@ build:
 	cmake -S . -B $(BUILD)
 	cmake --build $(BUILD) -j $(JOBS)
 
-package: build
-	cd $(BUILD) && cpack -G DEB
-	@ls $(BUILD)/quorvane_*.deb
+package:
+	@scripts/install-deps.sh test
+	DEB_BUILD_OPTIONS="parallel=$(JOBS) $(DEB_BUILD_OPTIONS)" scripts/build-package.sh $(BUILD)/package
+	@ls $(BUILD)/package/quorvane_*.dsc $(BUILD)/package/quorvane_*.deb
 
 demo: build
 	@$(call with_display,bash scripts/demo.sh $(BUILD)/quorvane $(BUILD)/demo docs)

@@ -5,7 +5,8 @@
 set -euo pipefail
 
 run_packages=(cmake g++ make freeglut3-dev libglu1-mesa-dev libgl1-mesa-dri libopenal-dev)
-test_packages=(libgtest-dev libbenchmark-dev xvfb xauth xdotool libfreetype-dev fonts-dejavu-core clang libclang-rt-14-dev libpng-dev imagemagick dpkg-dev desktop-file-utils lintian appstream man-db valgrind)
+test_packages=(libgtest-dev libbenchmark-dev xvfb xauth xdotool libfreetype-dev fonts-dejavu-core clang libclang-rt-14-dev libpng-dev imagemagick dpkg-dev desktop-file-utils lintian appstream man-db valgrind
+               debhelper fakeroot autopkgtest faketime diffoscope-minimal)
 web_packages=(emscripten cmake make python3 chromium-headless-shell imagemagick)
 
 case "${1:-run}" in
