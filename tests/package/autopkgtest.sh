@@ -6,7 +6,8 @@
 #   autopkgtest.sh SOURCE_TREE DEB
 set -uo pipefail
 tree=$1 deb=$2
-[[ $(id -u) -eq 0 ]] || { echo "SKIP: the null runner installs the package, which needs root"; exit 77; }
+source "$(dirname "$0")/../support/skip.sh"
+[[ $(id -u) -eq 0 ]] || skip "the null runner installs the package, which needs root"
 exec 9>/run/lock/quorvane-autopkgtest.lock
 flock -w 1800 9 || { echo "FAIL: another run of the autopkgtest held the lock for 30 minutes"; exit 1; }
 # apt waits for another install on the machine to finish instead of failing.
