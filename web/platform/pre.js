@@ -14,20 +14,18 @@ Module.deliverMotion = function (x, y) {
 // timer keeps emscripten's runtime alive, which would skip the game's atexit
 // work (the recording's last checksum and `end`), neither report the exit
 // nor stop the game: do that work, stop every callback, tell the page once.
-Module.quit = (function () {
-    var gameEnded = false;
-    return function (status, toThrow) {
-        if (!runtimeExited)
-            exitRuntime();
-        ABORT = true;
-        if (!gameEnded) {
-            gameEnded = true;
-            if (Module.onGameEnd)
-                Module.onGameEnd(status);
-        }
-        throw toThrow;
-    };
-})();
+var gameEnded = false;
+Module.quit = function (status, toThrow) {
+    if (!runtimeExited)
+        exitRuntime();
+    ABORT = true;
+    if (!gameEnded) {
+        gameEnded = true;
+        if (Module.onGameEnd)
+            Module.onGameEnd(status);
+    }
+    throw toThrow;
+};
 
 // A complete copy of the recording so far, for the page's Save button.
 Module.recordingSoFar = function () {
