@@ -62,11 +62,17 @@ std::string tenSeconds()
     return text;
 }
 
-PlaybackResult play(const std::string& text)
+Recording parsed(const std::string& text)
 {
     Recording recording;
     RecordingError error;
     EXPECT_TRUE(parseRecording(text, recording, error)) << error.message;
+    return recording;
+}
+
+PlaybackResult play(const std::string& text)
+{
+    Recording recording = parsed(text);
     game = GameState{};
     return playRecording(recording, kFakeGame);
 }
@@ -113,9 +119,7 @@ TEST_F(Playback, TheWindowsIdleCallPlaysABoundedShare)
     for (int i = 0; i < 3; ++i)
         text += "t 7 100000\n";
     text += "c 0000000000000000\nend\n";
-    Recording recording;
-    RecordingError error;
-    ASSERT_TRUE(parseRecording(text, recording, error)) << error.message;
+    Recording recording = parsed(text);
     idles = 0;
     const GameCallbacks& window = startPlayback(recording, kFakeGame, Pace::Fastest, false);
     window.idle();
@@ -134,9 +138,7 @@ TEST_F(Playback, TheRecordedPaceFollowsThePlatformsClock)
     for (int ms = 1000; ms <= 11000; ms += 100)  // more than the calls below can reach
         text += "t " + std::to_string(ms) + "\nf\n";
     text += "c 0000000000000000\nend\n";
-    Recording recording;
-    RecordingError error;
-    ASSERT_TRUE(parseRecording(text, recording, error)) << error.message;
+    Recording recording = parsed(text);
     idles = 0;
     const GameCallbacks& window = startPlayback(recording, kFakeGame, Pace::Recorded, false);
     const auto idleAt = [&](int ms) {
