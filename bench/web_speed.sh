@@ -27,10 +27,9 @@ done
 
 fps() { sed -n 's/.*: \([0-9.]*\) fps.*/\1/p' | tail -n1; }
 page() {  # GL
-    rm -rf "$work/profile"
     bash "$source_dir/tests/support/own_display.sh" node --experimental-websocket \
         "$source_dir/bench/web_timedemo.mjs" /usr/bin/chromium-headless-shell \
-        "http://127.0.0.1:$port/index.html?timedemo&mute" "$work/profile" "$1" > "$work/$1.json"
+        "http://127.0.0.1:$port/index.html?timedemo&mute" "$(mktemp -d "$work/profile.XXXXXX")" "$1" > "$work/$1.json"
     python3 - "$work/$1.json" "$1" <<'PY'
 import json, sys
 r = json.load(open(sys.argv[1]))

@@ -19,7 +19,7 @@
 // DISPLAY) instead of Chromium's SwiftShader.
 //   node --experimental-websocket drive.mjs BROWSER PROFILE_DIR ACTIONS URL...
 import { spawn } from 'node:child_process';
-import { readFileSync, existsSync, writeFileSync } from 'node:fs';
+import { readFileSync, readdirSync, existsSync, writeFileSync } from 'node:fs';
 import { setTimeout as pause } from 'node:timers/promises';
 
 const [browserPath, profile, actionsFile, ...urls] = process.argv.slice(2);
@@ -32,8 +32,22 @@ const browser = spawn(browserPath, [
     '--disable-background-timer-throttling', '--disable-renderer-backgrounding',
     `--user-data-dir=${profile}`, '--remote-debugging-port=0', 'about:blank',
 ], { stdio: ['ignore', 'ignore', 'pipe'], detached: true });
-// The command is a wrapper script: end the browser's whole process group.
-const stopBrowser = () => { try { process.kill(-browser.pid); } catch (e) { /* already gone */ } };
+// The command is a wrapper script: end the browser's whole process group,
+// and wait until it is gone, since its processes go on writing to the
+// profile for a moment and the next browser or the cleanup would race them.
+const groupAlive = group => readdirSync('/proc').filter(name => /^\d+$/.test(name)).some(pid => {
+    try {
+        const [state, , pgrp] = readFileSync(`/proc/${pid}/stat`, 'utf8').split(') ').pop().split(' ');
+        return Number(pgrp) === group && state !== 'Z';
+    } catch (e) { return false; }  // ended while we looked
+});
+function stopBrowser() {
+    try { process.kill(-browser.pid); } catch (e) { return; }  // already gone
+    const nap = new Int32Array(new SharedArrayBuffer(4));
+    for (let i = 0; i < 200 && groupAlive(browser.pid); i++)
+        Atomics.wait(nap, 0, 0, 50);
+    try { process.kill(-browser.pid, 'SIGKILL'); } catch (e) { /* gone */ }
+}
 for (const signal of ['SIGTERM', 'SIGINT'])
     process.on(signal, () => { stopBrowser(); process.exit(1); });
 let browserLog = '';

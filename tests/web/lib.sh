@@ -42,7 +42,6 @@ pages() {
     shift
     for query in "$@"; do urls+=("http://127.0.0.1:$port/index.html$query"); done
     [ "${GL:-}" = mesa ] && display=(bash "$source_dir/tests/support/own_display.sh")
-    rm -rf "$work/profile"
     "${display[@]}" node --experimental-websocket "$source_dir/tests/web/drive.mjs" /usr/bin/chromium-headless-shell \
-        "$work/profile" "$actions" "${urls[@]}" || exit 1  # own_display's skip too: Xvfb was checked above
+        "$(mktemp -d "$work/profile.XXXXXX")" "$actions" "${urls[@]}" || exit 1  # own_display's skip too: Xvfb was checked above
 }

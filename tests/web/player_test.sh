@@ -11,7 +11,8 @@ source "$(dirname "$0")/lib.sh" "$1" "$2"
 desktop_game=$3
 cp "$source_dir/tests/game/session.qvr" "$page_dir/player-session-$$.qvr"
 # The server may be gone already (see below).
-trap 'rm -f "$page_dir/player-session-$$.qvr"; kill "$server" 2>/dev/null || true; server=; cleanup' EXIT
+watcher=
+trap 'rm -f "$page_dir/player-session-$$.qvr"; kill "$server" $watcher 2>/dev/null || true; server=; cleanup' EXIT
 mkdir "$work/shots"
 export SHOTS_DIR="$work/shots"
 started='Module.quorvane && Module.quorvane.started'
@@ -82,6 +83,7 @@ BROWSER_ARGS=--disable-webgl PAGE_SECONDS=60 pages - "" > "$work/no-webgl.json"
 # Once the page is installed, the server stops: the last visit has only the
 # service worker's cache.
 ( for _ in $(seq 3000); do [ -f "$work/shots/installed.png" ] && break; sleep 0.1; done; kill "$server" ) &
+watcher=$!
 WINDOW=640x480 PAGE_SECONDS=300 pages "$work/actions" "" "?replay=player-session-$$.qvr" "" "" "" > "$work/pages.json"
 for shot in "$work"/shots/*.png; do cp "$shot" "${KEEP_SHOTS:-$work}/" 2>/dev/null || true; done
 python3 - "$work" <<'PY'
