@@ -217,8 +217,12 @@ for (const [index, url] of urls.entries()) {
             const now = await kept();
             return now && !now.stale && (now.started || now.error !== null) ? now : undefined;
         }, shown);
-        for (const line of page.error === null ? actions : [])
+        for (const line of page.error === null ? actions : []) {
+            const start = Date.now();
             await act(line);
+            if (Date.now() - start > 5000)  // for whoever wonders where a slow run went
+                console.error(`${(Date.now() - start) / 1000} s: ${line.slice(0, 100)}`);
+        }
     }
     const page = await waitFor('end of the game', pageSeconds, ended, shown);
     for (const name of process.env.SHOTS_DIR ? await evaluate("typeof FS == 'object' ? FS.readdir('/').filter(n => /^shot-.*png$/.test(n)) : []") : []) {

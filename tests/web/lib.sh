@@ -1,6 +1,7 @@
 # What every page test shares: the browser build's packages (missing ones
 # skip the test, and fail it under CI), a scratch folder, a server for the
-# built page on a free port of 127.0.0.1, and `pages`, which drives the pages.
+# built page ($site) on a free port of 127.0.0.1, and `pages`, which drives
+# the pages.
 # With `build`, it only builds the page, once for every page test.
 #   source lib.sh SOURCE_DIR PAGE_DIR [build]
 set -euo pipefail
@@ -18,13 +19,19 @@ fi
 [ -f "$page_dir/quorvane.wasm" ] || { echo "no page in $page_dir: web_page_build builds it"; exit 1; }
 
 work=$(mktemp -d)
+# The page as served: links to the built files, beside which a test puts
+# files of its own (or a new build's) without touching the build.
+site=$work/site
+mkdir "$site"
+ln -s "$page_dir"/* "$site/"
 server=
 cleanup() {
     [ -n "$server" ] && kill "$server" 2>/dev/null
     rm -rf "$work"
 }
 trap cleanup EXIT
-python3 -u -m http.server 0 --bind 127.0.0.1 --directory "$page_dir" > "$work/server.log" 2>&1 &
+: > "$work/server.log"  # there before the server writes, for the first look
+python3 -u -m http.server 0 --bind 127.0.0.1 --directory "$site" > "$work/server.log" 2>&1 &
 server=$!
 port=
 for _ in $(seq 200); do

@@ -5,12 +5,11 @@
 # screen, which plays to its last line and saves its last frame.
 #   page_errors_test.sh SOURCE_DIR PAGE_DIR
 source "$(dirname "$0")/lib.sh" "$1" "$2"
-huge=huge-window-$$.qvr
+huge=huge-window.qvr
 {
     echo "quorvane-recording 1 game 0.1 window 32767 32767"
     sed -n '2,200p' "$source_dir/tests/game/session.qvr"
-} > "$page_dir/$huge"
-trap 'rm -f "$page_dir/$huge"; cleanup' EXIT
+} > "$site/$huge"
 PAGE_SECONDS=120 pages - "?replay=missing.qvr" "?replay=page.js" "?dropped" "?timedemo=$huge&shots=last" > "$work/pages.json"
 python3 - "$work/pages.json" "$source_dir/tests/game/session_expected.txt" <<'PY'
 import json, sys

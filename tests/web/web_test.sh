@@ -8,7 +8,7 @@
 #   web_test.sh SOURCE_DIR PAGE_DIR DESKTOP_GAME
 source "$(dirname "$0")/lib.sh" "$1" "$2"
 desktop_game=$3
-cp "$source_dir/tests/game/session.qvr" "$page_dir/session.qvr"
+cp "$source_dir/tests/game/session.qvr" "$site/session.qvr"
 desktop=
 trap '[ -n "$desktop" ] && kill -- "-$desktop" 2>/dev/null; cleanup' EXIT
 
