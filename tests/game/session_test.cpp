@@ -11,27 +11,14 @@
 #include "app/app.h"
 #include "replay/playback.h"
 #include "fake_platform.h"
+#include "files.h"
 
 #include <gtest/gtest.h>
 
 #include <algorithm>
-#include <fstream>
 #include <iostream>
-#include <sstream>
-
-namespace {
 
 const std::string kDir = QUORVANE_SOURCE_DIR "/tests/game/";
-
-std::string fileText(const std::string& path)
-{
-    std::ifstream file(path, std::ios::binary);
-    std::ostringstream text;
-    text << file.rdbuf();
-    return text.str();
-}
-
-}  // namespace
 
 TEST(Session, ReplaysToTheExpectedOutputWithEveryLineFlushed)
 {

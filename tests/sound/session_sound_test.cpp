@@ -2,7 +2,7 @@
 // tests/game/session.qvr: zaps at the recorded presses, loud enough and never
 // clipping, silence when muted, the same bytes every time, and the game's
 // output unchanged with sound on and with no sound device at all.
-#include "scratch_dir.h"
+#include "stereo.h"
 
 #include <gtest/gtest.h>
 
@@ -10,11 +10,8 @@
 
 #include <cmath>
 #include <cstdlib>
-#include <cstring>
 #include <fstream>
-#include <iterator>
 #include <sstream>
-#include <vector>
 
 namespace {
 
@@ -24,23 +21,14 @@ const std::string kGame = QUORVANE_BINARY;
 constexpr int kRate = 44100;
 constexpr int kPrefixMs = 18000;  // of clock: the runs other than the reference one stop there
 
-std::string fileText(const std::string& path)
-{
-    std::ifstream file(path, std::ios::binary);
-    return {std::istreambuf_iterator<char>(file), std::istreambuf_iterator<char>()};
-}
-
 std::size_t frameOf(int ms) { return static_cast<std::size_t>(ms) * kRate / 1000; }
 
 // Left and right summed: every check here is about time and level.
-std::vector<double> monoOf(const std::string& wav)
+std::vector<double> monoOf(const Stereo& s)
 {
     std::vector<double> mono;
-    for (std::size_t at = 44; at + 4 <= wav.size(); at += 4) {
-        std::int16_t lr[2];
-        std::memcpy(lr, wav.data() + at, 4);
-        mono.push_back((lr[0] + lr[1]) / 2.0);
-    }
+    for (std::size_t i = 0; i < s.left.size(); ++i)
+        mono.push_back((s.left[i] + s.right[i]) / 2.0);
     return mono;
 }
 
@@ -127,7 +115,7 @@ std::string run(const std::string& name, int seconds, const std::string& recordi
 
 class SessionSound : public ::testing::Test {
 protected:
-    static inline ScratchDir* scratch = nullptr;
+    static inline TempDir* scratch = nullptr;
     static inline std::string dir;
 
     // Four runs side by side: the whole session's soundtrack; its first
@@ -135,10 +123,8 @@ protected:
     // allowed no driver at all. The deadlines end before ctest's.
     static void SetUpTestSuite()
     {
-        scratch = new ScratchDir;
-        dir = scratch->path;
-        if (dir.empty())
-            return;  // every test then fails on its missing files
+        scratch = new TempDir;
+        dir = scratch->path.string() + "/";
         std::ofstream(dir + "prefix.qvr") << sessionPrefix();
         const std::string command = "cd '" + dir + "' || exit; " + run("a", 840, kSession, "--sound-out a.wav") + " & " +
                                     run("b", 300, "prefix.qvr", "--sound-out b.wav") + " & " +
@@ -188,16 +174,13 @@ TEST_F(SessionSound, RenderedTwiceTheSameAndMutedIsSilenceOfTheSameLength)
 TEST_F(SessionSound, LevelsNeitherClipNorFadeAway)
 {
     const Script script = sessionScript();
-    const std::vector<double> x = monoOf(file("a.wav"));
+    const Stereo s = readStereo(dir + "a.wav");
+    const std::vector<double> x = monoOf(s);
     ASSERT_EQ(x.size(), frameOf(script.lastClock));
     ASSERT_LT(script.firstPlay, script.firstRestart);
-    const std::string wav = file("a.wav");
     int peak = 0;
-    for (std::size_t at = 44; at + 2 <= wav.size(); at += 2) {
-        std::int16_t v;
-        std::memcpy(&v, wav.data() + at, 2);
-        peak = std::max(peak, std::abs(static_cast<int>(v)));
-    }
+    for (std::size_t i = 0; i < s.left.size(); ++i)
+        peak = std::max({peak, std::abs(int{s.left[i]}), std::abs(int{s.right[i]})});
     double sum = 0;
     const std::size_t from = frameOf(script.firstPlay), to = frameOf(script.firstRestart);
     for (std::size_t i = from; i < to; ++i)
@@ -212,7 +195,7 @@ TEST_F(SessionSound, LevelsNeitherClipNorFadeAway)
 TEST_F(SessionSound, ZapsStartAtTheRecordedPresses)
 {
     const Script script = sessionScript();
-    const std::vector<double> x = monoOf(file("a.wav"));
+    const std::vector<double> x = monoOf(readStereo(dir + "a.wav"));
     ASSERT_EQ(x.size(), frameOf(script.lastClock));
     ASSERT_GE(script.presses.size(), 5u);
     for (const Press& press : script.presses) {
@@ -227,9 +210,8 @@ TEST_F(SessionSound, ZapsStartAtTheRecordedPresses)
 // with one line and status 1 before the game starts.
 TEST(SoundOut, NeedsAReplayAndACreatableFile)
 {
-    const ScratchDir scratch;
-    ASSERT_FALSE(scratch.path.empty());
-    const std::string dir = scratch.path;
+    const TempDir scratch;
+    const std::string dir = scratch.path.string() + "/";
     const std::string run = "timeout -k 5 60 '" + kGame + "' ";
     EXPECT_EQ(std::system((run + "--sound-out x.wav 2> '" + dir + "usage.err'").c_str()), 2 << 8);
     EXPECT_NE(fileText(dir + "usage.err").find("--sound-out"), std::string::npos) << fileText(dir + "usage.err");
