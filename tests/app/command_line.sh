@@ -106,18 +106,11 @@ run -display :31999
 pid=$!
 # mapped, not only made: a key sent to a window still loading its images
 # goes nowhere
-window=
 within 30 "the window"
-end=$((SECONDS + limit))
-while ((SECONDS < end)) && kill -0 "$pid" 2>/dev/null; do
-    window=$(xdotool search --onlyvisible --pid "$pid" --name '^Quorvane$' 2>/dev/null | head -n 1)
-    [[ -z $window ]] || break
-    sleep 0.1
-done
+window=$(timeout "$limit" xdotool search --sync --onlyvisible --pid "$pid" --name '^Quorvane$' 2>/dev/null | head -n 1)
 [[ -n $window ]] && xdotool windowfocus --sync "$window" key q || fail "-display $DISPLAY: no window: $(<err)"
 within 10 "q ending the game"
-end=$((SECONDS + limit))
-while ((SECONDS < end)) && kill -0 "$pid" 2>/dev/null; do sleep 0.1; done
+timeout "$limit" tail --pid="$pid" -f /dev/null
 kill "$pid" 2>/dev/null && fail "-display $DISPLAY: q did not end the game"
 wait "$pid"
 status=$?

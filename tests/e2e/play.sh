@@ -66,8 +66,7 @@ wait_for 30 pointer_at 500 400 || fail "the pointer at the right edge was not re
 
 # One "eye: " line per space.
 key space space space
-three_shots() { [ "$(count_lines '^eye: ')" -eq 3 ]; }
-wait_for 30 three_shots || fail "three spaces gave $(count_lines '^eye: ') 'eye: ' lines"
+wait_for 30 shots_fired 3 || fail "three spaces gave $(count_lines '^eye: ') 'eye: ' lines"
 shot flying
 
 # r: back to the title screen, closer to the first title than to play.

@@ -258,8 +258,9 @@ TEST_F(MixerTest, EngineApproachingIsHigherThanReceding)
 }
 
 // The file stops at its size limit or a full disk, saying so once, and the
-// game goes on; the header counts what is there.
-TEST(WavOut, StopsAtItsLimitOrAFullDiskOnceAndRefusesAnUncreatableFile)
+// game goes on; the header counts what is there. (A file that can't be made
+// is the game's to refuse: session_sound_test.cpp.)
+TEST(WavOut, StopsAtItsLimitOrAFullDiskOnce)
 {
     const TempDir scratch;
     const std::string path = (scratch.path / "limit.wav").string();
@@ -298,7 +299,4 @@ TEST(WavOut, StopsAtItsLimitOrAFullDiskOnceAndRefusesAnUncreatableFile)
     std::signal(SIGXFSZ, oldSignal);
     EXPECT_EQ(std::count(full.begin(), full.end(), '\n'), 1) << full;
     EXPECT_NE(full.find("cannot write " + fullPath), std::string::npos) << full;
-
-    EXPECT_FALSE(createWavOut("/nonexistent/dir/x.wav", 8000, error));
-    EXPECT_NE(error.find("/nonexistent/dir/x.wav"), std::string::npos);
 }

@@ -34,25 +34,30 @@ std::vector<double> monoOf(const Stereo& s)
 
 // What the session's inputs say: its space presses during play (the first
 // on each title screen starts a game instead), each with the clock of the
-// frame after it; when its first game starts and ends (r); its last clock.
+// frame after it; when its first game starts and ends (r); its last clock;
+// its lines up to the first checksum at kPrefixMs, with an end line.
 struct Press {
     int clock, frame;  // ms
 };
 struct Script {
     std::vector<Press> presses;
     int firstPlay = -1, firstRestart = -1, lastClock = 0;  // ms
+    std::string prefix;
 };
 Script sessionScript()
 {
     std::istringstream lines(fileText(kSession));
     Script script;
-    bool title = true, waiting = false;
+    bool title = true, waiting = false, prefixDone = false;
     int clock = 0;
     for (std::string line; std::getline(lines, line);) {
         std::istringstream fields(line);
         std::string kind;
         int value = 0;
         fields >> kind >> value;
+        if (!prefixDone)
+            script.prefix += line + "\n";
+        prefixDone = prefixDone || (kind == "c" && clock >= kPrefixMs);
         if (kind == "t")
             clock = script.lastClock = value;
         if (kind == "f" && waiting) {
@@ -89,22 +94,6 @@ double sharpness(const std::vector<double>& x, int ms)
 
 double dbfs(double level) { return 20 * std::log10(level / 32768.0); }
 
-// The session up to its first checksum at kPrefixMs, and its end line.
-std::string sessionPrefix()
-{
-    std::istringstream lines(fileText(kSession));
-    std::string prefix;
-    int clock = 0;
-    for (std::string line; std::getline(lines, line);) {
-        prefix += line + "\n";
-        if (line.rfind("t ", 0) == 0)
-            clock = std::stoi(line.substr(2));
-        if (line.rfind("c ", 0) == 0 && clock >= kPrefixMs)
-            break;
-    }
-    return prefix + "end\n";
-}
-
 // One run of the game in the current folder under a deadline, its output,
 // standard error and status in NAME.out, NAME.err and NAME.status.
 std::string run(const std::string& name, int seconds, const std::string& recording, const std::string& options)
@@ -125,7 +114,7 @@ protected:
     {
         scratch = new TempDir;
         dir = scratch->path.string() + "/";
-        std::ofstream(dir + "prefix.qvr") << sessionPrefix();
+        std::ofstream(dir + "prefix.qvr") << sessionScript().prefix << "end\n";
         const std::string command = "cd '" + dir + "' || exit; " + run("a", 840, kSession, "--sound-out a.wav") + " & " +
                                     run("b", 300, "prefix.qvr", "--sound-out b.wav") + " & " +
                                     run("m", 300, "prefix.qvr", "--sound-out m.wav --mute") + " & " +
