@@ -27,8 +27,6 @@ constexpr GLenum kFlags[] = {GL_LIGHTING, GL_TEXTURE_2D, GL_DEPTH_TEST, GL_NORMA
 
 Platform savedPlatform;
 
-void noSwap() {}
-
 // The frame's flags, or every one of them the other way.
 void setFlags(bool frames)
 {
@@ -41,7 +39,7 @@ void setFlags(bool frames)
 void GlScene::SetUp()
 {
     savedPlatform = platform;
-    platform.swapBuffers = noSwap;
+    platform.swapBuffers = [] {};
     reshapeWindow(1000, 800);
     game.missiles.clear();
     game.shots.clear();
