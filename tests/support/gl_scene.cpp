@@ -71,15 +71,6 @@ void FlatView::SetUp()
     glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
 }
 
-std::array<float, 4> floats4(GLenum name)
-{
-    std::array<float, 4> v{};
-    glGetFloatv(name, v.data());
-    return v;
-}
-
-GLint integer(GLenum name) { return static_cast<GLint>(floats4(name)[0]); }
-
 GlSnapshot snapshot()
 {
     GlSnapshot s;
