@@ -1,7 +1,6 @@
 #!/usr/bin/env bash
 # End to end: a missing image ends start-up with the loader's message on
-# standard output and exit status 1 (the loader's other refusals and their
-# messages are bmp_test.cpp's).
+# standard output and exit status 1 (its other refusals: bmp_test.cpp).
 # Usage: bad_textures.sh path/to/quorvane path/to/textures
 set -uo pipefail
 game=$(realpath "$1")

@@ -111,9 +111,8 @@ count_lines() { grep -c "$1" "$out" || true; }
 # shots_fired N: the game has fired N shots, one "eye: " line each.
 shots_fired() { [ "$(count_lines '^eye: ')" -eq "$1" ]; }
 
-# replays NAME: NAME.qvr, recorded with --shots last by the game that just
-# ended in the current folder, replays to what that game wrote and draws its
-# last frame
+# replays NAME: NAME.qvr, recorded here with --shots last by the game just
+# ended, replays to what that game wrote and draws its last frame
 replays() {
     mv shot-last.png "$1.png" && mv "$out" "$1.out" || fail "$1: no last frame or output"
     "$game" --replay "$1.qvr" --shots last >"$1.replayed" 2>"$1.err" || fail "$1: --replay: status $?: $(cat "$1.err")"

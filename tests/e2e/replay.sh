@@ -1,10 +1,9 @@
 #!/usr/bin/env bash
 # End to end: a short game played with xdotool and recorded, its window
-# resized mid-play and closed by the close button at the end. Its replay
-# writes the same standard output and the same last frame, the timedemo
-# prints its line, a recording with one pointer move changed is caught, and a
-# recording onto a full disk says so once while the game plays on. (q ending
-# a replay is replay_limits.sh's.)
+# resized mid-play and closed by the close button. Its replay writes the same
+# standard output and the same last frame, the timedemo prints its line, a
+# recording with one pointer move changed is caught, and a recording onto a
+# full disk says so once while the game plays on.
 # Usage: replay.sh path/to/quorvane path/to/close_window
 set -uo pipefail
 game=$(realpath "$1")

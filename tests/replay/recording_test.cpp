@@ -14,6 +14,7 @@
 
 #include <chrono>
 #include <future>
+#include <string>
 #include <tuple>
 #include <vector>
 

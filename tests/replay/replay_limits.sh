@@ -2,9 +2,8 @@
 # What a replay may cost, whatever the file: a recording that asks for the
 # largest window X allows plays in a window no larger than the screen and
 # saves frames no larger, within a memory limit a single such frame would
-# break; q quits a replay that has no frames. (A pipe or a file over the size
-# limit is refused by the reader, recording_test.cpp, and a refused file ends
-# the game with status 1 before the display, command_line.sh.)
+# break; q quits a replay that has no frames. (The reader refuses a pipe or an
+# oversized file: recording_test.cpp; the game then stops: command_line.sh.)
 #   replay_limits.sh path/to/quorvane
 set -uo pipefail
 game=$(realpath "$1")

@@ -1,7 +1,8 @@
 // The session's soundtrack, rendered by the real game with --sound-out from
 // tests/game/session.qvr: zaps at the recorded presses, loud enough and never
 // clipping, silence when muted, the same bytes every time, and the game's
-// output unchanged with sound on and with no sound device at all.
+// output, tests/game/session_expected.txt, unchanged with sound on and with
+// no sound device at all.
 #include "stereo.h"
 
 #include <gtest/gtest.h>
@@ -12,6 +13,7 @@
 #include <cstdlib>
 #include <fstream>
 #include <sstream>
+#include <vector>
 
 namespace {
 
