@@ -36,15 +36,6 @@ constexpr int  kMostWarmUpMs = 10 * 60 * 1000;
 constexpr long kHeapSlackBytes = 12L * 1024 * 1024;
 constexpr long kRssSlackBytes = 32L * 1024 * 1024;
 
-class SmallWindow : public ::testing::Environment {
-    void SetUp() override
-    {
-        static char name[] = "test_soak";
-        startInSmallWindow(name);
-    }
-};
-const auto* const smallWindow = ::testing::AddGlobalTestEnvironment(new SmallWindow);
-
 // ---- checks ------------------------------------------------------------------
 
 bool finite(const Vec3& v) { return std::isfinite(v.x) && std::isfinite(v.y) && std::isfinite(v.z); }
@@ -148,6 +139,8 @@ std::map<std::string, long> goals()
 
 TEST(Soak, ALongHeavyGameKeepsEveryLimit)
 {
+    static char name[] = "test_soak";
+    startInSmallWindow(name);
     std::map<std::string, long> goal = goals();
     ASSERT_EQ(goal.size(), 6u) << "no goals beside the recording";
     watch.warmUpMs = static_cast<int>(std::min<long>(kMostWarmUpMs, goal["minutes"] * 60000 / 4));
