@@ -1,5 +1,5 @@
 #!/usr/bin/env bash
-# The command line, mostly without an X display. Every check comes in one
+# The command line, without an X display. Every check comes in one
 # order: usage errors first (status 2), then every file (the recording, the
 # record file, the shots folder: status 1), then the display (status 1), so
 # a bad file is named without a display. A record file is left as it was
@@ -8,7 +8,6 @@
 # is left of 50 s, short of ctest's 60, and a run still going then fails.
 #   command_line.sh path/to/quorvane VERSION
 set -uo pipefail
-source "$(dirname "${BASH_SOURCE[0]}")/../support/skip.sh"
 
 game=$1
 version=$2
@@ -44,8 +43,8 @@ run --help
 run --version
 [[ $status -eq 0 && $out == "quorvane $version" ]] || fail "--version: $status '$out'"
 
-for args in "--bogus" "foo" "--record" "--record a --replay b" "--shots 3" "--replay=a --replay=b" \
-            "--replay --shots 0" "--record -x" "-display" "--help=1" "--record /dev/null --bogus"; do
+for args in "--bogus" "foo" "--record" "--record a --replay b" "--shots 3" "--replay=a --replay=b" "--help=1" \
+            "--replay --shots 0" "--record -x" "-display" "--record /dev/null --bogus" "--sound-out x.wav"; do
     run $args
     [[ $status -eq 2 && -z $out && $(wc -l <err) -eq 1 && $err == *"(see quorvane --help)" ]] ||
         fail "$args: status $status, standard error '$err'"
@@ -99,27 +98,4 @@ run
 run -display :31999
 [[ $status -ne 0 && $err != *"no X display"* && $err == *":31999"* ]] || fail "-display :31999: '$err'"
 
-# a display that exists: the game runs until its window is mapped, then q
-# ends it (ctest gives this test an X server)
-[[ -n ${DISPLAY:-} ]] || skip "no X display for the -display run"
-"$game" -display "$DISPLAY" >out 2>err &
-pid=$!
-# mapped, not only made: a key sent to a window still loading its images
-# goes nowhere
-window=
-within 30 "the window"
-end=$((SECONDS + limit))
-while ((SECONDS < end)) && kill -0 "$pid" 2>/dev/null; do
-    window=$(xdotool search --onlyvisible --pid "$pid" --name '^Quorvane$' 2>/dev/null | head -n 1)
-    [[ -z $window ]] || break
-    sleep 0.1
-done
-[[ -n $window ]] && xdotool windowfocus --sync "$window" key q || fail "-display $DISPLAY: no window: $(<err)"
-within 10 "q ending the game"
-end=$((SECONDS + limit))
-while ((SECONDS < end)) && kill -0 "$pid" 2>/dev/null; do sleep 0.1; done
-kill "$pid" 2>/dev/null && fail "-display $DISPLAY: q did not end the game"
-wait "$pid"
-status=$?
-[[ $status -eq 0 ]] || fail "-display $DISPLAY: ended with status $status: $(<err)"
 exit $failed

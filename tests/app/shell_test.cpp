@@ -1,6 +1,6 @@
 // The application shell's callbacks. The keyboard, and through it the title
 // screen, the new game and the restart: every key but quit asks for a frame.
-// The idle tick asks for a frame on every tick.
+// (The idle tick's clock is the game tests', its frames test_gl_loop's.)
 #include "fake_platform.h"
 
 #include "app/app.h"
@@ -9,7 +9,6 @@
 #include <tuple>
 
 using KeyboardTest = GameTest;
-using IdleTest = GameTest;
 
 static void press(unsigned char key) { keyPressed(key, 123, 456); }
 
@@ -85,12 +84,4 @@ TEST_F(KeyboardTest, SpeedKeysStepTheFlightSpeed)
     press('-');
     EXPECT_EQ(twice, static_cast<float>(static_cast<float>(kSpeedPerKey) + kSpeedPerKey));
     EXPECT_NEAR(game.flightSpeed, 0.0f, 1e-12f);
-}
-
-// Every idle tick runs the game at the clock's time and asks for a frame.
-TEST_F(IdleTest, TicksAtTheClockAndAsksForAFrame)
-{
-    tickAt(60);
-    tickAt(61);
-    EXPECT_EQ(std::tuple(game.currentTime, game.lastMoveTime, fake.redisplays), std::tuple(61, 60, 2));
 }

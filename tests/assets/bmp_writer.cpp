@@ -1,27 +1,10 @@
 #include "bmp_writer.h"
 
-#include <unistd.h>
-
 #include <algorithm>
 #include <fstream>
-#include <string>
 #include <utility>
 
 namespace fs = std::filesystem;
-
-static int tempDirs = 0;
-
-TempDir::TempDir()
-    : path(fs::temp_directory_path() / ("quorvane-" + std::to_string(getpid()) + "-" + std::to_string(tempDirs++)))
-{
-    fs::create_directories(path);
-}
-
-TempDir::~TempDir()
-{
-    std::error_code ignored;
-    fs::remove_all(path, ignored);
-}
 
 Bytes bmpFile(const BmpFields& f, const Bytes& pixelArray)
 {

@@ -1,6 +1,8 @@
 // Test helpers: BMP files built byte by byte, and throwaway folders for them.
 #pragma once
 
+#include "files.h"
+
 #include <cstdint>
 #include <filesystem>
 #include <vector>
@@ -12,13 +14,6 @@ struct BmpFields {
     std::uint32_t width = 0, height = 0;
     std::uint16_t planes = 1, bitsPerPixel = 24;
     std::uint32_t infoSize = 40, compression = 0, pixelOffset = 0;
-};
-
-// A folder under the system temp dir, removed with everything in it.
-struct TempDir {
-    const std::filesystem::path path;
-    TempDir();
-    ~TempDir();
 };
 
 // Headers, zero bytes up to the pixel offset, then `pixelArray` as given.

@@ -108,3 +108,14 @@ title_drawn() { shot title && more "$(lit title 244 94 512 512)" 5; }
 looping() { grep -q '^Spawning Missile at: ' "$out"; }
 
 count_lines() { grep -c "$1" "$out" || true; }
+# shots_fired N: the game has fired N shots, one "eye: " line each.
+shots_fired() { [ "$(count_lines '^eye: ')" -eq "$1" ]; }
+
+# replays NAME: NAME.qvr, recorded here with --shots last by the game just
+# ended, replays to what that game wrote and draws its last frame
+replays() {
+    mv shot-last.png "$1.png" && mv "$out" "$1.out" || fail "$1: no last frame or output"
+    "$game" --replay "$1.qvr" --shots last >"$1.replayed" 2>"$1.err" || fail "$1: --replay: status $?: $(cat "$1.err")"
+    cmp -s "$1.out" "$1.replayed" || fail "$1: the replay's output differs: $(diff "$1.out" "$1.replayed" | head -5)"
+    cmp -s "$1.png" shot-last.png || fail "$1: the replay's last frame differs from the recorded one"
+}

@@ -1,9 +1,8 @@
 #!/usr/bin/env bash
 # End to end: a key pressed with the pointer outside the window. GLUT gives
 # the position relative to the window, so it is negative up and left of it;
-# the game's own recording must keep it and replay to the same output. The
-# recording ends in order: its final checksum, `end`, and a replay that says
-# nothing on standard error.
+# the game's own recording must keep it and replay to the same output, the
+# replay saying nothing on standard error.
 # Usage: record_outside.sh path/to/quorvane
 set -uo pipefail
 game=$(realpath "$1")
@@ -20,18 +19,14 @@ wait_for 30 at || fail "the window did not move: $(xdotool getwindowgeometry "$w
 xdotool mousemove --sync 20 20
 xdotool windowfocus --sync "$window" || fail "could not focus the window"
 key space  # starts play: the file shows it within a second of clock
-written() { grep -Eq '^k 32 ' rec.qvr; }
-wait_for 30 written || fail "the space bar was not recorded"
+wait_for 30 grep -Eq '^k 32 ' rec.qvr || fail "the space bar was not recorded"
 key space  # fires
-fired() { grep -q '^eye: ' "$out"; }
-wait_for 30 fired || fail "space with the pointer outside did not fire"
+wait_for 30 grep -q '^eye: ' "$out" || fail "space with the pointer outside did not fire"
 key q
 wait_exit 30 && [ "$status" -eq 0 ] || fail "q did not end the recorded game with status 0"
 mv "$out" recorded.out
 
 grep -qx 'k 32 -180 -130' rec.qvr || fail "no space with a negative position: $(grep '^k ' rec.qvr)"
-tail -n 2 rec.qvr | tr '\n' ' ' | grep -Eqx 'c [0-9a-f]{16} end ' ||
-    fail "the recording does not end with its checksum and end: $(tail -n 2 rec.qvr)"
 "$game" --mute --replay rec.qvr >replayed.out 2>replayed.err || fail "--replay: status $?: $(cat replayed.err)"
 cmp -s recorded.out replayed.out || fail "the replay's output differs: $(diff recorded.out replayed.out | head -5)"
 [ ! -s replayed.err ] || fail "the replay said: $(cat replayed.err)"

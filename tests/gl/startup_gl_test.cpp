@@ -19,6 +19,15 @@ std::array<float, 4> light(GLenum id, GLenum parameter)
     return v;
 }
 
+std::array<float, 4> floats4(GLenum name)
+{
+    std::array<float, 4> v{};
+    glGetFloatv(name, v.data());
+    return v;
+}
+
+GLint integer(GLenum name) { return static_cast<GLint>(floats4(name)[0]); }
+
 // gluPerspective(60, width / height, 1, 1500) over the whole window.
 void expectProjection(int width, int height)
 {

@@ -17,17 +17,10 @@ const std::string kHeader = "quorvane-recording 1 game 0.1 window 1000 800\n";
 
 // Stand-ins for the game: every input moves checksummed state, q quits.
 int idles = 0;
-void fakeDisplay() {}
-void fakeReshape(int, int) {}
 void fakeMotion(int x, int y)
 {
     game.yaw += static_cast<float>(x);
     game.pitch += static_cast<float>(y);
-}
-void fakeIdle()
-{
-    ++idles;
-    game.currentTime = sysElapsedMs();
 }
 void fakeKey(unsigned char key, int, int)
 {
@@ -35,7 +28,8 @@ void fakeKey(unsigned char key, int, int)
         sysExit(0);
     game.score += key;
 }
-constexpr GameCallbacks kFakeGame = {fakeDisplay, fakeReshape, fakeKey, fakeMotion, fakeIdle};
+constexpr GameCallbacks kFakeGame = {[] {}, [](int, int) {}, fakeKey, fakeMotion,
+                                     [] { ++idles; game.currentTime = sysElapsedMs(); }};
 
 std::string checkLine()
 {

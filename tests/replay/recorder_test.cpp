@@ -2,24 +2,22 @@
 // long runs of ticks split, and a file that stops at its size limit while
 // the game plays on.
 #include "fake_platform.h"
+#include "files.h"
 
 #include "replay/recorder.h"
 #include "replay/recording.h"
 #include "game/checksum.h"
 
 #include <cstdio>
-#include <fstream>
 #include <sstream>
 #include <string>
-#include <unistd.h>
 
 namespace {
 
 int delivered = 0;  // events handed on to the game
-void count() { ++delivered; }
-void countKey(unsigned char, int, int) { ++delivered; }
-void countPair(int, int) { ++delivered; }
-constexpr GameCallbacks kCounting = {count, countPair, countKey, countPair, count};
+constexpr GameCallbacks kCounting = {[] { ++delivered; }, [](int, int) { ++delivered; },
+                                     [](unsigned char, int, int) { ++delivered; }, [](int, int) { ++delivered; },
+                                     [] { ++delivered; }};
 
 // A game recorded into a file of its own, read back as text.
 class RecorderTest : public GameTest {
@@ -35,17 +33,11 @@ protected:
     {
         finishRecording();
         setRecordingLimit(kMaxRecordingBytes);
-        std::remove(path_.c_str());
         GameTest::TearDown();
     }
-    static std::string text(const std::string& path)
-    {
-        std::ostringstream s;
-        s << std::ifstream(path).rdbuf();
-        return s.str();
-    }
-    std::string written() const { return text(path_); }
-    const std::string path_ = testing::TempDir() + "recorder_" + std::to_string(::getpid()) + ".qvr";
+    std::string written() const { return fileText(path_); }
+    const TempDir dir_;
+    const std::string path_ = (dir_.path / "rec.qvr").string();
 };
 
 // The tick line before each checksum, joined by '|': the clock that armed it.

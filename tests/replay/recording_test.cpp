@@ -3,6 +3,8 @@
 // can make the reader hang, read past the text or hold the file in memory.
 #include "replay/recording.h"
 
+#include "files.h"
+
 #include <gtest/gtest.h>
 
 #include <fcntl.h>
@@ -11,9 +13,6 @@
 #include <unistd.h>
 
 #include <chrono>
-#include <cstdlib>
-#include <filesystem>
-#include <fstream>
 #include <future>
 #include <string>
 #include <tuple>
@@ -113,13 +112,6 @@ std::size_t heapInUse()
     const struct mallinfo2 info = mallinfo2();
     return info.uordblks + info.hblkhd;
 }
-
-struct TempDir {
-    std::filesystem::path path = std::filesystem::temp_directory_path()
-                               / ("recording_test." + std::to_string(getpid()));
-    TempDir() { std::filesystem::create_directories(path); }
-    ~TempDir() { std::filesystem::remove_all(path); }
-};
 
 std::string loadError(const std::string& path, const std::string& name)
 {

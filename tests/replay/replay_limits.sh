@@ -2,8 +2,8 @@
 # What a replay may cost, whatever the file: a recording that asks for the
 # largest window X allows plays in a window no larger than the screen and
 # saves frames no larger, within a memory limit a single such frame would
-# break; q quits a replay that has no frames; a pipe or a file over the size
-# limit is refused with one line and status 1, at once and without a display.
+# break; q quits a replay that has no frames. (The reader refuses a pipe or an
+# oversized file: recording_test.cpp; the game then stops: command_line.sh.)
 #   replay_limits.sh path/to/quorvane
 set -uo pipefail
 game=$(realpath "$1")
@@ -30,17 +30,8 @@ width=$(( (w0 << 24) | (w1 << 16) | (w2 << 8) | w3 )) height=$(( (h0 << 24) | (h
 { printf 'quorvane-recording 1 game 0.1 window 1000 800\nt 0\nt 20000\n'; yes 't 20000 100000' | head -n 20000
   printf 'c 0000000000000000\nend\n'; } >frameless.qvr
 start_game "$work" --timedemo frameless.qvr
-spawned() { grep -q '^Spawning' "$out"; }
-wait_for 30 spawned || fail "the replay without frames did not begin"
+wait_for 30 grep -q '^Spawning' "$out" || fail "the replay without frames did not begin"
 key q
 wait_exit 30 && [ "$status" -eq 0 ] || fail "q did not end a replay without frames"
 
-mkfifo pipe
-truncate -s $((1024 * 1024 * 1024 + 1)) big.qvr
-for file in pipe big.qvr; do
-    env -u DISPLAY timeout 20 "$game" --replay "$file" >"$out" 2>"$err"
-    status=$?
-    [[ $status -eq 1 && $(wc -l <"$err") -eq 1 && $(<"$err") == "quorvane: $file: is "* ]] ||
-        fail "--replay $file: status $status"
-done
 echo "PASS"

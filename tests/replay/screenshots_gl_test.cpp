@@ -3,14 +3,11 @@
 #include "replay/screenshots.h"
 
 #include "core/platform.h"
+#include "files.h"
 #include "gl_scene.h"
 #include "game/state.h"
 
 #include <png.h>
-
-#include <unistd.h>
-
-#include <filesystem>
 
 namespace {
 
@@ -49,11 +46,10 @@ void expectWindowPixels(const std::filesystem::path& file, const Frame& window, 
 // pixels wide, whose rows of 999 bytes are not a multiple of 4.
 TEST_F(GlScene, SavedFrameIsTheWindowUpright)
 {
-    const std::filesystem::path dir = std::filesystem::temp_directory_path() / ("shots-" + std::to_string(getpid()));
-    std::filesystem::create_directories(dir);
+    const TempDir dir;
     ShotList list;
     ASSERT_TRUE(parseShotList("2,4", list));
-    startScreenshots(list, dir.string(), 1000, 800);
+    startScreenshots(list, dir.path.string(), 1000, 800);
     glEnable(GL_SCISSOR_TEST);
     paint(0, 0, 1000, 800, {40, 70, 110});
     paint(60, 520, 300, 200, {230, 20, 90});  // near the top left
@@ -63,7 +59,7 @@ TEST_F(GlScene, SavedFrameIsTheWindowUpright)
     paint(331, 0, 2, 201, {5, 90, 250});      // and its last two columns
     glDisable(GL_SCISSOR_TEST);
     sysSwapBuffers();
-    EXPECT_FALSE(std::filesystem::exists(dir / "shot-1.png"));
+    EXPECT_FALSE(std::filesystem::exists(dir.path / "shot-1.png"));
     sysSwapBuffers();
     const Frame window = readFrame();
     EXPECT_EQ(std::pair(window.at(100, 699), window.at(40, 160)), std::pair(Rgb{230, 20, 90}, Rgb{120, 230, 15}));
@@ -73,7 +69,6 @@ TEST_F(GlScene, SavedFrameIsTheWindowUpright)
     sysSwapBuffers();
     finishScreenshots();
 
-    expectWindowPixels(dir / "shot-2.png", window, 1000, 800);
-    expectWindowPixels(dir / "shot-4.png", window, 333, 201);
-    std::filesystem::remove_all(dir);
+    expectWindowPixels(dir.path / "shot-2.png", window, 1000, 800);
+    expectWindowPixels(dir.path / "shot-4.png", window, 333, 201);
 }

@@ -27,8 +27,6 @@ constexpr GLenum kFlags[] = {GL_LIGHTING, GL_TEXTURE_2D, GL_DEPTH_TEST, GL_NORMA
 
 Platform savedPlatform;
 
-void noSwap() {}
-
 // The frame's flags, or every one of them the other way.
 void setFlags(bool frames)
 {
@@ -41,7 +39,7 @@ void setFlags(bool frames)
 void GlScene::SetUp()
 {
     savedPlatform = platform;
-    platform.swapBuffers = noSwap;
+    platform.swapBuffers = [] {};
     reshapeWindow(1000, 800);
     game.missiles.clear();
     game.shots.clear();
@@ -72,15 +70,6 @@ void FlatView::SetUp()
     glClearColor(kBackground.r / 255.0f, kBackground.g / 255.0f, kBackground.b / 255.0f, 1);
     glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
 }
-
-std::array<float, 4> floats4(GLenum name)
-{
-    std::array<float, 4> v{};
-    glGetFloatv(name, v.data());
-    return v;
-}
-
-GLint integer(GLenum name) { return static_cast<GLint>(floats4(name)[0]); }
 
 GlSnapshot snapshot()
 {

@@ -73,8 +73,6 @@ constexpr Rgb kBackground{40, 40, 40};
 
 GlSnapshot snapshot();
 Frame readFrame();
-GLint integer(GLenum name);
-std::array<float, 4> floats4(GLenum name);
 
 inline std::ostream& operator<<(std::ostream& os, const Rgb& c) { return os << c.r << "/" << c.g << "/" << c.b; }
 

@@ -5,7 +5,6 @@
 #
 #   compare_sounds.sh GENERATOR SOUNDS_DIR
 set -u
-[ $# -eq 2 ] || { echo "usage: $0 GENERATOR SOUNDS_DIR" >&2; exit 2; }
 scratch=$(mktemp -d)
 trap 'rm -rf "$scratch"' EXIT
 "$1" "$scratch" || { echo "FAIL: the generator exited with an error"; exit 1; }

@@ -5,10 +5,6 @@
 #
 #   compare_textures.sh GENERATOR FONT_DIR TEXTURES_DIR [ICON_DIR]
 set -u
-if [ $# -ne 3 ] && [ $# -ne 4 ]; then
-    echo "usage: $0 GENERATOR FONT_DIR TEXTURES_DIR [ICON_DIR]" >&2
-    exit 2
-fi
 scratch=$(mktemp -d)
 trap 'rm -rf "$scratch"' EXIT
 
