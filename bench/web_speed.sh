@@ -14,16 +14,8 @@ export NODE_PATH=/usr/share/nodejs${NODE_PATH:+:$NODE_PATH}
 work=$(mktemp -d)
 server=
 trap '[ -n "$server" ] && kill "$server" 2>/dev/null; rm -rf "$work"' EXIT
-: > "$work/server.log"  # there before the server writes, for the first look
-python3 -u -m http.server 0 --bind 127.0.0.1 --directory "$page_dir" > "$work/server.log" 2>&1 &
-server=$!
-port=
-for _ in $(seq 200); do
-    port=$(sed -n 's/.*port \([0-9]*\).*/\1/p' "$work/server.log" | head -n1)
-    [ -n "$port" ] && break
-    sleep 0.05
-done
-[ -n "$port" ] || { echo "the server named no port"; exit 1; }
+source "$source_dir/scripts/serve-page.sh"
+serve_page "$page_dir" "$work/server.log"
 
 fps() { sed -n 's/.*: \([0-9.]*\) fps.*/\1/p' | tail -n1; }
 page() {  # GL

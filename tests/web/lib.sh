@@ -30,17 +30,8 @@ cleanup() {
     rm -rf "$work"
 }
 trap cleanup EXIT
-: > "$work/server.log"  # there before the server writes, for the first look
-python3 -u -m http.server 0 --bind 127.0.0.1 --directory "$site" > "$work/server.log" 2>&1 &
-server=$!
-port=
-for _ in $(seq 200); do
-    port=$(sed -n 's/.*port \([0-9]*\).*/\1/p' "$work/server.log" | head -n1)
-    [ -n "$port" ] && break
-    kill -0 "$server" || { cat "$work/server.log"; exit 1; }
-    sleep 0.05
-done
-[ -n "$port" ] || { echo "the server named no port"; exit 1; }
+source "$source_dir/scripts/serve-page.sh"
+serve_page "$site" "$work/server.log"
 
 # One browser for the pages, one JSON line each: ACTIONS (or -) QUERY...
 # With GL=mesa it draws through Mesa, on an X display of its own.
