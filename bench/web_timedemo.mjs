@@ -76,7 +76,7 @@ for (let tick = 0; ; ++tick) {
     if (tick === 60 && sampling)  // past the start-up
         await send('HeapProfiler.startSampling', { samplingInterval: 4096,
             includeObjectsCollectedByMajorGC: true, includeObjectsCollectedByMinorGC: true });
-    if (tick % 4 === 0 && await evaluate('window.quorvane ? quorvane.exitStatus !== null : false'))
+    if (tick % 4 === 0 && await evaluate('window.Module && Module.quorvane ? Module.quorvane.exitStatus !== null : false'))
         break;
     await pause(250);
 }
@@ -95,7 +95,7 @@ const walk = (node, caller) => {
 };
 walk(sampled.head, '');
 const allocators = [...bytes].sort((a, b) => b[1] - a[1]).slice(0, 8).map(([where, size]) => `${size} ${where}`);
-const state = JSON.parse(await evaluate('JSON.stringify(quorvane)'));
+const state = JSON.parse(await evaluate('JSON.stringify(Module.quorvane)'));
 console.log(JSON.stringify({
     frameLine: state.stderr.find(line => line.includes('frames in')) ?? null,
     exitStatus: state.exitStatus,
